@@ -1,0 +1,22 @@
+set(lumivar_targets lumivar_platform brontal_rt ostrine_rt lumivar_rt)
+install(TARGETS ${lumivar_targets} EXPORT lumivarTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+  INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/lumivar)
+foreach(folder platform support/brontal support/ostrine geobasics geodb geomap geoatlas)
+  lumivar_install_headers(${folder})
+endforeach()
+
+include(CMakePackageConfigHelpers)
+set(config_dir ${CMAKE_INSTALL_LIBDIR}/cmake/lumivar)
+install(EXPORT lumivarTargets NAMESPACE lumivar:: DESTINATION ${config_dir})
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/lumivarConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/lumivarConfig.cmake INSTALL_DESTINATION ${config_dir})
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/lumivarConfigVersion.cmake
+  COMPATIBILITY SameMinorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/lumivarConfig.cmake ${PROJECT_BINARY_DIR}/lumivarConfigVersion.cmake
+  DESTINATION ${config_dir})
+
+configure_file(${PROJECT_SOURCE_DIR}/cmake/lumivar.pc.in ${PROJECT_BINARY_DIR}/lumivar.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/lumivar.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

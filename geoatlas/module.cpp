@@ -1,0 +1,2 @@
+// Placeholder translation unit until the module's sources land.
+namespace ZELK_geoatlas {}

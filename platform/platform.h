@@ -1,0 +1,13 @@
+// Umbrella header of the platform layer.
+#pragma once
+
+#include "platform/codepage.h"
+#include "platform/component.h"
+#include "platform/datetime.h"
+#include "platform/errors.h"
+#include "platform/filesystem.h"
+#include "platform/numbers.h"
+#include "platform/recordfile.h"
+#include "platform/streams.h"
+#include "platform/textfile.h"
+#include "platform/types.h"

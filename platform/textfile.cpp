@@ -1,0 +1,85 @@
+#include "platform/textfile.h"
+
+#include <cerrno>
+
+#include "platform/errors.h"
+
+namespace Platform {
+
+TTextFile::~TTextFile() {
+  if (FFile != nullptr) std::fclose(FFile);
+}
+
+void TTextFile::Check(bool ok, const char* operation) {
+  if (!ok) RaiseInOutError(operation, FName, errno);
+}
+
+bool TTextFile::TryReset(const std::string& fileName) {
+  if (FFile != nullptr) std::fclose(FFile);
+  FName = fileName;
+  FWriting = false;
+  FFile = std::fopen(fileName.c_str(), "rb");
+  return FFile != nullptr;
+}
+
+void TTextFile::Reset(const std::string& fileName) { Check(TryReset(fileName), "open"); }
+
+void TTextFile::Rewrite(const std::string& fileName) {
+  if (FFile != nullptr) std::fclose(FFile);
+  FName = fileName;
+  FWriting = true;
+  FFile = std::fopen(fileName.c_str(), "wb");
+  Check(FFile != nullptr, "create");
+}
+
+void TTextFile::Append(const std::string& fileName) {
+  if (FFile != nullptr) std::fclose(FFile);
+  FName = fileName;
+  FWriting = true;
+  FFile = std::fopen(fileName.c_str(), "ab");
+  Check(FFile != nullptr, "open");
+}
+
+bool TTextFile::ReadLn(std::string& line) {
+  line.clear();
+  if (FFile == nullptr || FWriting) return false;
+  int c = getc_unlocked(FFile);
+  if (c == EOF) {
+    Check(!std::ferror(FFile), "read");
+    return false;
+  }
+  while (c != EOF && c != '\n') {
+    line += static_cast<char>(c);
+    c = getc_unlocked(FFile);
+  }
+  Check(!std::ferror(FFile), "read");
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return true;
+}
+
+bool TTextFile::Eof() {
+  if (FFile == nullptr || FWriting) return true;
+  const int c = getc_unlocked(FFile);
+  if (c == EOF) return true;
+  std::ungetc(c, FFile);
+  return false;
+}
+
+void TTextFile::Write(std::string_view text) {
+  if (FFile == nullptr || !FWriting) RaiseInOutError("write", FName, EBADF);
+  Check(std::fwrite(text.data(), 1, text.size(), FFile) == text.size(), "write");
+}
+
+void TTextFile::WriteLn(std::string_view text) {
+  Write(text);
+  Write("\r\n");
+}
+
+void TTextFile::Close() {
+  if (FFile == nullptr) return;
+  const bool ok = std::fclose(FFile) == 0;
+  FFile = nullptr;
+  if (FWriting) Check(ok, "close");
+}
+
+}  // namespace Platform

@@ -1,0 +1,2 @@
+// Umbrella header of the numeric support library.
+#pragma once

@@ -1,0 +1,67 @@
+#include "tests/testsupport/testsupport.h"
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace lumivar_test {
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "lumivar-test-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary directory");
+  FPath = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(FPath, ec);
+}
+
+std::vector<uint8_t> ReadBytes(const std::string& fileName) {
+  std::ifstream in(fileName, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + fileName);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string ReadText(const std::string& fileName) {
+  auto b = ReadBytes(fileName);
+  return std::string(b.begin(), b.end());
+}
+
+void WriteBytes(const std::string& fileName, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + fileName);
+}
+
+void WriteText(const std::string& fileName, const std::string& text) {
+  WriteBytes(fileName, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+int32_t LeInt32(const std::vector<uint8_t>& b, size_t o) {
+  return static_cast<int32_t>(uint32_t(b.at(o)) | uint32_t(b.at(o + 1)) << 8 | uint32_t(b.at(o + 2)) << 16 |
+                              uint32_t(b.at(o + 3)) << 24);
+}
+
+uint16_t LeUInt16(const std::vector<uint8_t>& b, size_t o) {
+  return static_cast<uint16_t>(b.at(o) | b.at(o + 1) << 8);
+}
+
+float LeSingle(const std::vector<uint8_t>& b, size_t o) {
+  const uint32_t u = static_cast<uint32_t>(LeInt32(b, o));
+  float f;
+  std::memcpy(&f, &u, 4);
+  return f;
+}
+
+double LeDouble(const std::vector<uint8_t>& b, size_t o) {
+  uint64_t u = 0;
+  for (int i = 7; i >= 0; --i) u = (u << 8) | b.at(o + static_cast<size_t>(i));
+  double d;
+  std::memcpy(&d, &u, 8);
+  return d;
+}
+
+}  // namespace lumivar_test

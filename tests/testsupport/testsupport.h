@@ -1,0 +1,37 @@
+// Small helpers for the test suites.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lumivar_test {
+
+// A fresh directory under the system's temporary directory, removed with
+// its contents when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& Path() const { return FPath; }
+  // Path of a file inside the directory.
+  std::string File(const std::string& name) const { return FPath + "/" + name; }
+
+ private:
+  std::string FPath;
+};
+
+std::vector<uint8_t> ReadBytes(const std::string& fileName);
+std::string ReadText(const std::string& fileName);
+void WriteBytes(const std::string& fileName, const std::vector<uint8_t>& bytes);
+void WriteText(const std::string& fileName, const std::string& text);
+
+// Little-endian readers for checking file layouts byte by byte.
+int32_t LeInt32(const std::vector<uint8_t>& b, size_t offset);
+uint16_t LeUInt16(const std::vector<uint8_t>& b, size_t offset);
+float LeSingle(const std::vector<uint8_t>& b, size_t offset);
+double LeDouble(const std::vector<uint8_t>& b, size_t offset);
+
+}  // namespace lumivar_test
