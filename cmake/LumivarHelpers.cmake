@@ -16,7 +16,6 @@ function(lumivar_test_suite name folder)
   endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} lumivar_testsupport GTest::gtest_main GTest::gmock)
-  target_compile_definitions(${name} PRIVATE LUMIVAR_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
-                                             LUMIVAR_SHARED_DATA="${PROJECT_SOURCE_DIR}/../shared/data")
+  target_compile_definitions(${name} PRIVATE LUMIVAR_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
 endfunction()
