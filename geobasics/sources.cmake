@@ -1,4 +1,3 @@
-# Sources of this module inside lumivar_rt.
-target_sources(lumivar_rt PRIVATE
-  ${CMAKE_CURRENT_LIST_DIR}/module.cpp
-)
+# Every .cpp of this folder is part of lumivar_rt.
+file(GLOB geobasics_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
+target_sources(lumivar_rt PRIVATE ${geobasics_sources})
