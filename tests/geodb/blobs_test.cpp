@@ -39,7 +39,8 @@ TEST_F(DbTest, BlobFromAFileStoresSizeDateNameAndPath) {
   const auto data = Bytes(".zelkgdd");
   ASSERT_EQ(data.size(), before + 1024 + 20000);
   EXPECT_EQ(data[before + 384], src.size());  // FilePath length byte
-  EXPECT_EQ(std::string(data.begin() + before + 385, data.begin() + before + 385 + src.size()), src);
+  EXPECT_EQ(std::string(data.begin() + before + 385, data.begin() + before + 385 + src.size()),
+            src);
   EXPECT_TRUE(std::equal(data.begin() + before + 1024, data.end(), Pattern(20000).begin()));
 }
 
@@ -64,7 +65,8 @@ TEST_F(DbTest, BlobFileOverloadsNameAndOriginalPath) {
 TEST_F(DbTest, MissingSourceFileRaisesWithoutAnOrphanBlock) {
   Open();
   const auto before = Bytes(".zelkgdd").size();
-  EXPECT_THROW(db->AddBLOB(dir.File("absent.bin"), 0, 0, 0, 0, 0, 0, 0, 0, 0, Meta()), Platform::EInOutError);
+  EXPECT_THROW(db->AddBLOB(dir.File("absent.bin"), 0, 0, 0, 0, 0, 0, 0, 0, 0, Meta()),
+               Platform::EInOutError);
   EXPECT_EQ(Bytes(".zelkgdd").size(), before);
   EXPECT_EQ(db->NumEntries(), 0);
 }
@@ -79,7 +81,8 @@ TEST_F(DbTest, BlobFromMemoryReportsFullBuffers) {
   db->AddBLOB("empty", kDate, 0, 0, 0, 0, 0, 0, 0, 0, Meta(), nullptr, 0);
   EXPECT_EQ(Bytes(".zelkgdd").size(), before + 1024);
   EXPECT_EQ(db->GetSumdata(2).Size(), 0);
-  EXPECT_THROW(db->AddBLOB("neg", kDate, 0, 0, 0, 0, 0, 0, 0, 0, Meta(), bytes.data(), -5), EZELKGeoDBError);
+  EXPECT_THROW(db->AddBLOB("neg", kDate, 0, 0, 0, 0, 0, 0, 0, 0, Meta(), bytes.data(), -5),
+               EZELKGeoDBError);
 }
 
 TEST_F(DbTest, RetrieveToMemoryChecksTheBufferSize) {
@@ -92,7 +95,9 @@ TEST_F(DbTest, RetrieveToMemoryChecksTheBufferSize) {
     db->RetrieveBLOB(1, m, out.data(), 299);
     FAIL() << "no error";
   } catch (const EZELKGeoDBError& e) {
-    EXPECT_STREQ(e.what(), "Component \"GeoDB1\": RetrieveBLOB: BLOB to be retrieved is larger than SizeOfBlobData.");
+    EXPECT_STREQ(
+        e.what(),
+        "Component \"GeoDB1\": RetrieveBLOB: BLOB to be retrieved is larger than SizeOfBlobData.");
   }
   EXPECT_EQ(m.Caption.ToString(), "Caption");  // filled before the check
   EXPECT_TRUE(db->RetrieveBLOB(1, m, out.data(), 300));
@@ -183,11 +188,12 @@ TEST_F(DbTest, RetrievePolygonReadsThePointsBack) {
   Track();
   ASSERT_TRUE(db->RetrievePolygon(4, poly));
   EXPECT_EQ(poly.size(), 250u);
-  EXPECT_EQ(progress, (std::vector<int32_t>{0, 1, 2, 4, 5, 6, 7, 8, 10, 11, 12, 13, 14, 16, 17, 18, 19, 20, 22, 23, 24,
-                                            25,  26, 28, 29, 30, 31, 32, 34, 35, 36, 37, 38, 40, 41, 42, 43, 44, 46, 47,
-                                            48,  49, 50, 52, 53, 54, 55, 56, 58, 59, 60, 61, 62, 64, 65, 66, 67, 68, 70,
-                                            71,  72, 73, 74, 76, 77, 78, 79, 80, 82, 83, 84, 85, 86, 88, 89, 90, 91, 92,
-                                            94,  95, 96, 97, 98, 100, 100}));
+  EXPECT_EQ(progress, (std::vector<int32_t>{
+                          0,  1,  2,  4,  5,  6,  7,  8,  10, 11, 12, 13, 14, 16, 17, 18,  19,
+                          20, 22, 23, 24, 25, 26, 28, 29, 30, 31, 32, 34, 35, 36, 37, 38,  40,
+                          41, 42, 43, 44, 46, 47, 48, 49, 50, 52, 53, 54, 55, 56, 58, 59,  60,
+                          61, 62, 64, 65, 66, 67, 68, 70, 71, 72, 73, 74, 76, 77, 78, 79,  80,
+                          82, 83, 84, 85, 86, 88, 89, 90, 91, 92, 94, 95, 96, 97, 98, 100, 100}));
 }
 
 }  // namespace

@@ -29,7 +29,8 @@ struct FlatIndex {
   std::vector<float> keys;
   std::vector<int32_t> entries;
   void Insert(float key, int32_t entry) {
-    const int32_t pos = keys.empty() ? 0 : ClassicSearch(keys, 0, static_cast<int32_t>(keys.size()) - 1, key);
+    const int32_t pos =
+        keys.empty() ? 0 : ClassicSearch(keys, 0, static_cast<int32_t>(keys.size()) - 1, key);
     keys.insert(keys.begin() + pos, key);
     entries.insert(entries.begin() + pos, entry);
   }
@@ -74,13 +75,15 @@ TEST_F(DbTest, EqualKeysArePlacedWhereTheClassicSearchMeetsThem) {
     reference.Insert(lat, i);
     if (i == 0 || i == 1 || i == 2 || i == 17 || i == 2999) {
       for (int32_t p = 0; p <= i; ++p) {
-        ASSERT_EQ(db->GetIxLatLow(p + 1).index, reference.entries[p]) << "after " << i << " at " << p;
+        ASSERT_EQ(db->GetIxLatLow(p + 1).index, reference.entries[p])
+            << "after " << i << " at " << p;
       }
     }
   }
   for (double key = -1; key <= 7; key += 0.5)
-    EXPECT_EQ(db->GetClosestLatLowIx(key),
-              ClassicSearch(reference.keys, 0, static_cast<int32_t>(reference.keys.size()) - 1, key) + 1)
+    EXPECT_EQ(
+        db->GetClosestLatLowIx(key),
+        ClassicSearch(reference.keys, 0, static_cast<int32_t>(reference.keys.size()) - 1, key) + 1)
         << key;
 }
 

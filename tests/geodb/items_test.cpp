@@ -62,7 +62,8 @@ TEST_F(DbTest, ClosedFlagFollowsTheKind) {
 
 TEST_F(DbTest, DeletingMovesTheLastEntryIntoTheGap) {
   Open();
-  for (int i = 1; i <= 5; ++i) Town("t" + std::to_string(i), static_cast<float>(i), static_cast<float>(-i));
+  for (int i = 1; i <= 5; ++i)
+    Town("t" + std::to_string(i), static_cast<float>(i), static_cast<float>(-i));
   db->DeleteData(2);
   EXPECT_EQ(db->NumEntries(), 4);
   EXPECT_EQ(db->GetSumdata(2).Name.ToString(), "t5");
