@@ -6,6 +6,7 @@
 #include "geodb/geodb.h"
 #include "geodb/records.h"
 #include "platform/filesystem.h"
+#include "support/brontal/fileutil.h"
 
 namespace ZELK_GeoDB {
 
@@ -14,22 +15,6 @@ using Platform::TRecordFile;
 namespace {
 
 constexpr int32_t kBufferSize = 16384;
-
-// An item name as a plain file name: only the characters of short file
-// names, no path delimiters or drive colons, and never "." or "..", so the
-// file lands in the target directory whatever the name holds.
-std::string SafeFileName(const TgdbName& name) {
-  static const std::string kAllowed = "!#$%&'()-@^_`{}~.";
-  std::string out;
-  for (char c : name.Chars()) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if ((u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') ||
-        kAllowed.find(c) != std::string::npos)
-      out += c;
-  }
-  if (out.find_first_not_of('.') == std::string::npos) out.clear();
-  return out;
-}
 
 int32_t Percent(int64_t done, int64_t total) {
   if (total <= 0) return 0;
@@ -216,7 +201,10 @@ bool TGeoDB::RetrieveBLOB(int32_t DBEntry, const std::string& Filepath, TMetaInf
   MetaInfo = ReadMetaInfo(f, d.BlobOffset);
   std::string target = Filepath;
   if (target.empty() || Platform::IsPathDelimiter(target.back())) {
-    const std::string name = SafeFileName(d.Name);
+    // Reduced to short-file-name characters: no separators, never "." or "..",
+    // so the file lands in the target directory whatever the name holds.
+    const std::string name =
+        Zelk_fileutil::ReduceStringToFN83CompliantChars(std::string(d.Name.Chars()));
     if (name.empty()) Fail("RetrieveBLOB", "invalid filename.");
     target += name;
   }

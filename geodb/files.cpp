@@ -6,6 +6,7 @@
 #include "geodb/records.h"
 #include "platform/errors.h"
 #include "platform/filesystem.h"
+#include "support/brontal/fileutil.h"
 
 namespace ZELK_GeoDB {
 
@@ -65,7 +66,7 @@ void TGeoDB::Report(int32_t percent) {
 }
 
 std::string TGeoDB::GetGDBName() const {
-  return FNameGDS.empty() ? std::string() : Platform::ChangeFileExt(FNameGDS, "");
+  return FNameGDS.empty() ? std::string() : Zelk_fileutil::StripExtension(FNameGDS);
 }
 
 void TGeoDB::ResetToClosed() {
@@ -87,7 +88,7 @@ void TGeoDB::SetGDBName(const std::string& Name) {
     ResetToClosed();
     return;
   }
-  const std::string base = Platform::ChangeFileExt(Name, "");
+  const std::string base = Zelk_fileutil::StripExtension(Name);
   std::array<std::string, 5> ixNames;
   std::array<int64_t, 5> ixSizes{};
   try {

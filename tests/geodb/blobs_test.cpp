@@ -123,7 +123,7 @@ TEST_F(DbTest, RetrieveToAFileStaysInTheTargetDirectory) {
   db->AddBLOB("..", kDate, 0, 0, 0, 0, 0, 0, 0, 0, Meta(), Pattern(3).data(), 3);
   TMetaInfo m;
   ASSERT_TRUE(db->RetrieveBLOB(1, dir.File("out") + "/", m));
-  EXPECT_TRUE(Platform::FileExists(dir.File("out/....escape.txt")));
+  EXPECT_TRUE(Platform::FileExists(dir.File("out/escape.txt")));
   EXPECT_FALSE(Platform::FileExists(dir.File("escape.txt")));
   try {
     db->RetrieveBLOB(2, dir.File("out") + "\\", m);
