@@ -2,6 +2,7 @@
 // streams and retrieved to the same.
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 #include "geodb/geodb.h"
 #include "geodb/records.h"
@@ -15,6 +16,12 @@ using Platform::TRecordFile;
 namespace {
 
 constexpr int32_t kBufferSize = 16384;
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  return std::filesystem::weakly_canonical(a, ec) == std::filesystem::weakly_canonical(b, ec) &&
+         !ec;
+}
 
 int32_t Percent(int64_t done, int64_t total) {
   if (total <= 0) return 0;
@@ -156,6 +163,14 @@ void TGeoDB::ReplaceBLOB(int32_t DBEntry, const std::string& Name, TDateTime Dat
 
 // --- retrieving
 
+// Writing a BLOB over one of the database's own files would destroy it.
+bool TGeoDB::IsFileOfTheSet(const std::string& fileName) const {
+  if (SameFile(fileName, FNameGDS) || SameFile(fileName, FNameGDD)) return true;
+  for (const auto& ix : FNameIX)
+    if (SameFile(fileName, ix)) return true;
+  return false;
+}
+
 int32_t TGeoDB::OpenBlob(int32_t DBEntry, const char* operation) {
   TRecordFile& file = DataFile(false);
   const int32_t pos = std::max(DBEntry - 1, 0);
@@ -208,6 +223,7 @@ bool TGeoDB::RetrieveBLOB(int32_t DBEntry, const std::string& Filepath, TMetaInf
     if (name.empty()) Fail("RetrieveBLOB", "invalid filename.");
     target += name;
   }
+  if (IsFileOfTheSet(target)) Fail("RetrieveBLOB", "invalid filename.");
   TRecordFile out;
   out.Rewrite(target, 1);
   CopyBlobContent(f, d.Size(), [&out](const uint8_t* p, int32_t n) { out.BlockWrite(p, n); });

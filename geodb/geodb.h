@@ -318,6 +318,7 @@ class TGeoDB : public Platform::TComponent {
   // Opens the data file and finds the BLOB entry (0-based position) or -1
   // when DBEntry is no BLOB; raises when its block lies outside the file.
   int32_t OpenBlob(int32_t DBEntry, const char* operation);
+  bool IsFileOfTheSet(const std::string& fileName) const;
   void CopyBlobContent(Platform::TRecordFile& file, int32_t size,
                        const std::function<void(const uint8_t*, int32_t)>& sink);
 
