@@ -93,8 +93,12 @@ void AddPolygons(benchmark::State& state, bool lazy) {
   }
   state.SetItemsProcessed(state.iterations() * kPolygons);
 }
-void BM_AddPolygonsLazy(benchmark::State& state) { AddPolygons(state, true); }
-void BM_AddPolygonsEager(benchmark::State& state) { AddPolygons(state, false); }
+void BM_AddPolygonsLazy(benchmark::State& state) {
+  AddPolygons(state, true);
+}
+void BM_AddPolygonsEager(benchmark::State& state) {
+  AddPolygons(state, false);
+}
 
 std::vector<int32_t> RandomIds(int32_t highest) {
   std::mt19937 rng(3);
@@ -134,7 +138,8 @@ void BM_RetrievePolygon(benchmark::State& state) {
 // --- the SQLite R*Tree reference
 
 void Check(int rc, sqlite3* db) {
-  if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) throw std::runtime_error(sqlite3_errmsg(db));
+  if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW)
+    throw std::runtime_error(sqlite3_errmsg(db));
 }
 
 struct RTree {
@@ -142,15 +147,16 @@ struct RTree {
   sqlite3* db = nullptr;
   RTree() {
     Check(sqlite3_open(dir.File("rtree.db").c_str(), &db), db);
-    Check(sqlite3_exec(db, "CREATE VIRTUAL TABLE boxes USING rtree(id, latlo, lathi, lonlo, lonhi)", nullptr,
-                       nullptr, nullptr),
+    Check(sqlite3_exec(db, "CREATE VIRTUAL TABLE boxes USING rtree(id, latlo, lathi, lonlo, lonhi)",
+                       nullptr, nullptr, nullptr),
           db);
   }
   ~RTree() { sqlite3_close(db); }
   void Insert(const std::vector<Box>& boxes) {
     Check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db);
     sqlite3_stmt* st = nullptr;
-    Check(sqlite3_prepare_v2(db, "INSERT INTO boxes VALUES (NULL, ?, ?, ?, ?)", -1, &st, nullptr), db);
+    Check(sqlite3_prepare_v2(db, "INSERT INTO boxes VALUES (NULL, ?, ?, ?, ?)", -1, &st, nullptr),
+          db);
     for (const Box& b : boxes) {
       sqlite3_bind_double(st, 1, b.latLo);
       sqlite3_bind_double(st, 2, b.latHi);
@@ -220,8 +226,9 @@ void BM_SqliteRTreeLookupByLatitude(benchmark::State& state) {
   rt.Insert(TownBoxes());
   sqlite3_stmt* st = nullptr;
   // The first box at or above a latitude: what GetClosestLatLowIx answers.
-  Check(sqlite3_prepare_v2(rt.db, "SELECT id FROM boxes WHERE latlo >= ? AND latlo < ? + 0.01 LIMIT 1", -1, &st,
-                           nullptr),
+  Check(sqlite3_prepare_v2(rt.db,
+                           "SELECT id FROM boxes WHERE latlo >= ? AND latlo < ? + 0.01 LIMIT 1", -1,
+                           &st, nullptr),
         rt.db);
   const auto& towns = Data().towns;
   for (auto _ : state)
