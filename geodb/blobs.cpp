@@ -2,10 +2,12 @@
 // streams and retrieved to the same.
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 #include "geodb/geodb.h"
 #include "geodb/records.h"
 #include "platform/filesystem.h"
+#include "support/brontal/fileutil.h"
 
 namespace ZELK_GeoDB {
 
@@ -15,20 +17,10 @@ namespace {
 
 constexpr int32_t kBufferSize = 16384;
 
-// An item name as a plain file name: only the characters of short file
-// names, no path delimiters or drive colons, and never "." or "..", so the
-// file lands in the target directory whatever the name holds.
-std::string SafeFileName(const TgdbName& name) {
-  static const std::string kAllowed = "!#$%&'()-@^_`{}~.";
-  std::string out;
-  for (char c : name.Chars()) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if ((u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') ||
-        kAllowed.find(c) != std::string::npos)
-      out += c;
-  }
-  if (out.find_first_not_of('.') == std::string::npos) out.clear();
-  return out;
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code ec;
+  return std::filesystem::weakly_canonical(a, ec) == std::filesystem::weakly_canonical(b, ec) &&
+         !ec;
 }
 
 int32_t Percent(int64_t done, int64_t total) {
@@ -59,8 +51,8 @@ void TGeoDB::WriteBlobFromFile(const char* operation, TgdbData& data, const TMet
   // leaves no orphan block behind.
   TRecordFile in;
   in.Reset(source, 1, Platform::faReadOnly);
-  TRecordFile out;
-  data.BlobOffset = OpenForAppend(out, operation, Records::kMetaInfoSize + size);
+  data.BlobOffset = OpenForAppend(operation, Records::kMetaInfoSize + size);
+  TRecordFile& out = DataFile(true);
   uint8_t meta[Records::kMetaInfoSize] = {};
   Records::PutMetaInfo(meta, MInfo);
   out.BlockWrite(meta, Records::kMetaInfoSize);
@@ -75,7 +67,6 @@ void TGeoDB::WriteBlobFromFile(const char* operation, TgdbData& data, const TMet
     Report(Percent(copied, size));
   }
   data.SetSize(static_cast<int32_t>(copied));
-  out.Close();
   in.Close();
 }
 
@@ -83,8 +74,8 @@ void TGeoDB::WriteBlobFromMemory(const char* operation, TgdbData& data, const TM
                                  const void* PBLOBData, int32_t SizeOfBLOBData) {
   if (SizeOfBLOBData < 0 || (SizeOfBLOBData > 0 && PBLOBData == nullptr))
     Fail(operation, "invalid BLOB data.");
-  TRecordFile out;
-  data.BlobOffset = OpenForAppend(out, operation, int64_t{Records::kMetaInfoSize} + SizeOfBLOBData);
+  data.BlobOffset = OpenForAppend(operation, int64_t{Records::kMetaInfoSize} + SizeOfBLOBData);
+  TRecordFile& out = DataFile(true);
   data.SetSize(SizeOfBLOBData);
   uint8_t meta[Records::kMetaInfoSize] = {};
   Records::PutMetaInfo(meta, MInfo);
@@ -97,7 +88,6 @@ void TGeoDB::WriteBlobFromMemory(const char* operation, TgdbData& data, const TM
     written += n;
     if (n == kBufferSize) Report(Percent(written, SizeOfBLOBData));  // full buffers only
   }
-  out.Close();
 }
 
 // --- adding and replacing
@@ -173,11 +163,18 @@ void TGeoDB::ReplaceBLOB(int32_t DBEntry, const std::string& Name, TDateTime Dat
 
 // --- retrieving
 
-int32_t TGeoDB::OpenBlob(int32_t DBEntry, TRecordFile& file, const char* operation, bool& inRange) {
-  OpenDataFile(file, Platform::faReadOnly);
+// Writing a BLOB over one of the database's own files would destroy it.
+bool TGeoDB::IsFileOfTheSet(const std::string& fileName) const {
+  if (SameFile(fileName, FNameGDS) || SameFile(fileName, FNameGDD)) return true;
+  for (const auto& ix : FNameIX)
+    if (SameFile(fileName, ix)) return true;
+  return false;
+}
+
+int32_t TGeoDB::OpenBlob(int32_t DBEntry, const char* operation) {
+  TRecordFile& file = DataFile(false);
   const int32_t pos = std::max(DBEntry - 1, 0);
-  inRange = pos < FNumSumItems;
-  if (!inRange || FSumData[static_cast<size_t>(pos)].ItemKind != gitBLOB) return -1;
+  if (pos >= FNumSumItems || FSumData[static_cast<size_t>(pos)].ItemKind != gitBLOB) return -1;
   const TgdbData& d = FSumData[static_cast<size_t>(pos)];
   if (d.BlobOffset < 0 || d.Size() < 0 ||
       int64_t{d.BlobOffset} + Records::kMetaInfoSize + d.Size() > file.SizeInBytes())
@@ -211,25 +208,27 @@ TMetaInfo ReadMetaInfo(TRecordFile& file, int32_t offset) {
 
 bool TGeoDB::RetrieveBLOB(int32_t DBEntry, const std::string& Filepath, TMetaInfo& MetaInfo) {
   if (!IsOpen()) return false;
-  TRecordFile f;
-  bool inRange = false;
-  const int32_t pos = OpenBlob(DBEntry, f, "RetrieveBLOB", inRange);
+  const int32_t pos = OpenBlob(DBEntry, "RetrieveBLOB");
+  TRecordFile& f = DataFile(false);
   if (pos < 0) return false;
   const TgdbData& d = FSumData[static_cast<size_t>(pos)];
   Report(0);
   MetaInfo = ReadMetaInfo(f, d.BlobOffset);
   std::string target = Filepath;
   if (target.empty() || Platform::IsPathDelimiter(target.back())) {
-    const std::string name = SafeFileName(d.Name);
+    // Reduced to short-file-name characters: no separators, never "." or "..",
+    // so the file lands in the target directory whatever the name holds.
+    const std::string name =
+        Zelk_fileutil::ReduceStringToFN83CompliantChars(std::string(d.Name.Chars()));
     if (name.empty()) Fail("RetrieveBLOB", "invalid filename.");
     target += name;
   }
+  if (IsFileOfTheSet(target)) Fail("RetrieveBLOB", "invalid filename.");
   TRecordFile out;
   out.Rewrite(target, 1);
   CopyBlobContent(f, d.Size(), [&out](const uint8_t* p, int32_t n) { out.BlockWrite(p, n); });
   out.Close();
   Report(100);
-  f.Close();
   return true;
 }
 
@@ -237,16 +236,14 @@ bool TGeoDB::RetrieveBLOB(int32_t DBEntry, TMetaInfo& MetaInfo, void* PBLOBData,
                           int32_t SizeOfBLOBData) {
   if (!IsOpen()) return false;
   Report(0);
-  TRecordFile f;
-  bool inRange = false;
-  const int32_t pos = OpenBlob(DBEntry, f, "RetrieveBLOB", inRange);
+  const int32_t pos = OpenBlob(DBEntry, "RetrieveBLOB");
+  TRecordFile& f = DataFile(false);
   bool result = false;
   if (pos >= 0) {
     const TgdbData& d = FSumData[static_cast<size_t>(pos)];
     MetaInfo = ReadMetaInfo(f, d.BlobOffset);
     if (PBLOBData == nullptr) SizeOfBLOBData = 0;
     if (SizeOfBLOBData < d.Size()) {
-      f.Close();
       Fail("RetrieveBLOB", "BLOB to be retrieved is larger than SizeOfBlobData.");
     }
     auto* dest = static_cast<uint8_t*>(PBLOBData);
@@ -256,7 +253,6 @@ bool TGeoDB::RetrieveBLOB(int32_t DBEntry, TMetaInfo& MetaInfo, void* PBLOBData,
     });
     result = true;
   }
-  f.Close();
   Report(100);
   return result;
 }
@@ -265,9 +261,8 @@ bool TGeoDB::RetrieveBLOB(int32_t DBEntry, TMetaInfo& MetaInfo,
                           Platform::TMemoryStream& BlobStream) {
   if (!IsOpen()) return false;
   Report(0);
-  TRecordFile f;
-  bool inRange = false;
-  const int32_t pos = OpenBlob(DBEntry, f, "RetrieveBLOB", inRange);
+  const int32_t pos = OpenBlob(DBEntry, "RetrieveBLOB");
+  TRecordFile& f = DataFile(false);
   bool result = false;
   // A stream handed in for an entry that is no BLOB is left as it was.
   if (pos >= 0) {
@@ -279,7 +274,6 @@ bool TGeoDB::RetrieveBLOB(int32_t DBEntry, TMetaInfo& MetaInfo,
                     [&BlobStream](const uint8_t* p, int32_t n) { BlobStream.WriteBuffer(p, n); });
     result = true;
   }
-  f.Close();
   Report(100);
   return result;
 }

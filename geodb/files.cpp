@@ -6,6 +6,7 @@
 #include "geodb/records.h"
 #include "platform/errors.h"
 #include "platform/filesystem.h"
+#include "support/brontal/fileutil.h"
 
 namespace ZELK_GeoDB {
 
@@ -65,10 +66,11 @@ void TGeoDB::Report(int32_t percent) {
 }
 
 std::string TGeoDB::GetGDBName() const {
-  return FNameGDS.empty() ? std::string() : Platform::ChangeFileExt(FNameGDS, "");
+  return FNameGDS.empty() ? std::string() : Zelk_fileutil::StripExtension(FNameGDS);
 }
 
 void TGeoDB::ResetToClosed() {
+  CloseFiles();
   FLazyWrite = false;
   FSystemData = TgdbSystemData();
   FNameGDS.clear();
@@ -86,7 +88,7 @@ void TGeoDB::SetGDBName(const std::string& Name) {
     ResetToClosed();
     return;
   }
-  const std::string base = Platform::ChangeFileExt(Name, "");
+  const std::string base = Zelk_fileutil::StripExtension(Name);
   std::array<std::string, 5> ixNames;
   std::array<int64_t, 5> ixSizes{};
   try {
@@ -137,8 +139,7 @@ void TGeoDB::SetGDBName(const std::string& Name) {
     // Identifiers are never reused, even when the header lags behind the items.
     for (const auto& d : FSumData)
       if (d.ItemId > FSystemData.HighestID) FSystemData.HighestID = d.ItemId;
-    bool rebuilt = false;
-    LoadIndexes(ixBytes, rebuilt);
+    const bool rebuilt = LoadIndexes(ixBytes);
     if (rebuilt && !FLazyWrite) {
       // The repaired indexes live in memory either way; a read-only file set
       // simply gets them rebuilt again next time.
@@ -153,19 +154,43 @@ void TGeoDB::SetGDBName(const std::string& Name) {
   }
 }
 
-void TGeoDB::OpenDataFile(TRecordFile& file, Platform::TFileAccess access) const {
-  file.Reset(FNameGDD, 1, access);
+TRecordFile& TGeoDB::DataFile(bool write) {
+  if (FDataFile.IsOpen() && (FDataWritable || !write)) return FDataFile;
+  FDataFile.Reset(FNameGDD, 1, write ? Platform::faReadWrite : Platform::faReadOnly);
+  FDataWritable = write;
+  return FDataFile;
+}
+
+TRecordFile& TGeoDB::SummaryFile() {
+  if (!FSumFile.IsOpen()) FSumFile.Reset(FNameGDS, Records::kDataSize);
+  return FSumFile;
+}
+
+TRecordFile& TGeoDB::IndexFile(int32_t n) {
+  TRecordFile& f = FIxFile[n];
+  if (!f.IsOpen() && !f.TryReset(FNameIX[n], 1)) {
+    if (f.LastError() != ENOENT) Platform::RaiseInOutError("open", FNameIX[n], f.LastError());
+    f.Rewrite(FNameIX[n], 1);
+    FIxFileCount[n] = 0;
+    FIxDirtyFrom[n] = 0;
+  }
+  return f;
+}
+
+void TGeoDB::CloseFiles() {
+  FDataFile.Close();
+  FDataWritable = false;
+  FSumFile.Close();
+  for (auto& f : FIxFile) f.Close();
 }
 
 void TGeoDB::WriteHeader(const char* operation) {
   uint8_t bytes[Records::kSystemDataSize];
   Records::PutSystemData(bytes, FSystemData);
   try {
-    TRecordFile f;
-    OpenDataFile(f, Platform::faReadWrite);
+    TRecordFile& f = DataFile(true);
     f.Seek(0);
     f.BlockWrite(bytes, Records::kSystemDataSize);
-    f.Close();
   } catch (const EInOutError&) {
     Fail(operation, "cannot open database.");
   }
@@ -211,11 +236,9 @@ void TGeoDB::AppendSummaryRecord(const TgdbData& data) {
 void TGeoDB::WriteSummaryRecord(int32_t position, const TgdbData& data) {
   uint8_t bytes[Records::kDataSize];
   Records::PutData(bytes, data);
-  TRecordFile f;
-  f.Reset(FNameGDS, Records::kDataSize);
+  TRecordFile& f = SummaryFile();
   f.Seek(position);
   f.BlockWrite(bytes, 1);
-  f.Close();
 }
 
 }  // namespace ZELK_GeoDB

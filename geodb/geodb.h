@@ -3,6 +3,7 @@
 // bounding boxes, found through five sorted in-memory indexes.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -256,7 +257,12 @@ class TGeoDB : public Platform::TComponent {
   bool IsOpen() const { return !FNameGDD.empty(); }
   void ResetToClosed();
   void WriteHeader(const char* operation);
-  void OpenDataFile(Platform::TRecordFile& file, Platform::TFileAccess access) const;
+  // The files of an open set stay open between operations; they are closed
+  // with the set. Reading alone never asks for write access.
+  Platform::TRecordFile& DataFile(bool write);
+  Platform::TRecordFile& SummaryFile();
+  Platform::TRecordFile& IndexFile(int32_t n);
+  void CloseFiles();
   void AppendSummaryRecord(const TgdbData& data);
   void WriteSummaryRecord(int32_t position, const TgdbData& data);
   std::string Message(const std::string& operation, const std::string& text) const;
@@ -270,7 +276,11 @@ class TGeoDB : public Platform::TComponent {
   void InsertIntoIndex(int32_t entry, const TgdbData& data);
   void RemoveIndexEntries(int32_t entry, const TgdbData& data);
   void RenumberIndexEntries(const TgdbData& data, int32_t oldPosition, int32_t newPosition);
-  void LoadIndexes(const std::array<std::vector<uint8_t>, 5>& files, bool& rebuilt);
+  void MarkChanged(int32_t n, int32_t position) {
+    FIxDirtyFrom[n] = std::min(FIxDirtyFrom[n], position);
+  }
+  // Reads the index files' bytes; returns whether one had to be rebuilt.
+  bool LoadIndexes(const std::array<std::vector<uint8_t>, 5>& files);
   TLLIndex& LLIndex(int32_t n);
   const TLLIndex& LLIndex(int32_t n) const;
 
@@ -294,8 +304,7 @@ class TGeoDB : public Platform::TComponent {
                       bool ClosedLine, const TMetaInfo& MInfo, const void* PBLOBData,
                       int32_t SizeOfBLOBData, bool BLOBFromFile, const std::string& SourceFile);
   // Opens the data file for appending and returns the offset of the new block.
-  int32_t OpenForAppend(Platform::TRecordFile& file, const char* operation,
-                        int64_t blockSize) const;
+  int32_t OpenForAppend(const char* operation, int64_t blockSize);
   bool Reporting() const { return FOnPercentDone && FOnPercDoneEnabled; }
 
   // polygons.cpp
@@ -308,8 +317,8 @@ class TGeoDB : public Platform::TComponent {
                            const void* PBLOBData, int32_t SizeOfBLOBData);
   // Opens the data file and finds the BLOB entry (0-based position) or -1
   // when DBEntry is no BLOB; raises when its block lies outside the file.
-  int32_t OpenBlob(int32_t DBEntry, Platform::TRecordFile& file, const char* operation,
-                   bool& inRange);
+  int32_t OpenBlob(int32_t DBEntry, const char* operation);
+  bool IsFileOfTheSet(const std::string& fileName) const;
   void CopyBlobContent(Platform::TRecordFile& file, int32_t size,
                        const std::function<void(const uint8_t*, int32_t)>& sink);
 
@@ -324,6 +333,15 @@ class TGeoDB : public Platform::TComponent {
   TOnPercentDoneEvent FOnPercentDone;
   bool FOnPercDoneEnabled = true;
   TgdbSystemData FSystemData;
+
+  Platform::TRecordFile FDataFile, FSumFile;
+  bool FDataWritable = false;
+  std::array<Platform::TRecordFile, 5> FIxFile;
+  // Per index: first position changed since the file was written, and the
+  // number of records the file holds (-1 unknown), so saving writes only the
+  // changed tail instead of the whole file.
+  std::array<int32_t, 5> FIxDirtyFrom{};
+  std::array<int64_t, 5> FIxFileCount{};
 };
 
 }  // namespace ZELK_GeoDB

@@ -83,9 +83,10 @@ int32_t FindRecord(const Index& ix, Key key, int32_t index) {
 }
 
 template <typename Index, typename Rec>
-void InsertSorted(Index& ix, const Rec& rec) {
+int32_t InsertSorted(Index& ix, const Rec& rec) {
   const int32_t pos = ix.Empty() ? 0 : SearchIndex(ix, KeyOf(rec), ix.Size());
   ix.Insert(pos, rec);
+  return pos;
 }
 
 template <typename Rec>
@@ -190,47 +191,70 @@ int32_t TGeoDB::GetClosestLongHighIx(double Longit) const {
 }
 
 void TGeoDB::InsertIntoIndex(int32_t entry, const TgdbData& data) {
-  InsertSorted(FIx0ItemId, TIxItemIDRec{data.ItemId, entry - 1});
-  for (int32_t n = 1; n <= 4; ++n) InsertSorted(LLIndex(n), TIxLLRec{LLKeyOf(data, n), entry - 1});
+  MarkChanged(0, InsertSorted(FIx0ItemId, TIxItemIDRec{data.ItemId, entry - 1}));
+  for (int32_t n = 1; n <= 4; ++n)
+    MarkChanged(n, InsertSorted(LLIndex(n), TIxLLRec{LLKeyOf(data, n), entry - 1}));
 }
 
 void TGeoDB::RemoveIndexEntries(int32_t entry, const TgdbData& data) {
   const int32_t p0 = FindRecord(FIx0ItemId, data.ItemId, entry - 1);
-  if (p0 >= 0) FIx0ItemId.Erase(p0);
+  if (p0 >= 0) {
+    FIx0ItemId.Erase(p0);
+    MarkChanged(0, p0);
+  }
   for (int32_t n = 1; n <= 4; ++n) {
     TLLIndex& ix = LLIndex(n);
     const int32_t p = FindRecord(ix, LLKeyOf(data, n), entry - 1);
-    if (p >= 0) ix.Erase(p);
+    if (p >= 0) {
+      ix.Erase(p);
+      MarkChanged(n, p);
+    }
   }
 }
 
 void TGeoDB::RenumberIndexEntries(const TgdbData& data, int32_t oldPosition, int32_t newPosition) {
   const int32_t p0 = FindRecord(FIx0ItemId, data.ItemId, oldPosition);
-  if (p0 >= 0) FIx0ItemId.At(p0).index = newPosition;
+  if (p0 >= 0) {
+    FIx0ItemId.At(p0).index = newPosition;
+    MarkChanged(0, p0);
+  }
   for (int32_t n = 1; n <= 4; ++n) {
     TLLIndex& ix = LLIndex(n);
     const int32_t p = FindRecord(ix, LLKeyOf(data, n), oldPosition);
-    if (p >= 0) ix.At(p).index = newPosition;
+    if (p >= 0) {
+      ix.At(p).index = newPosition;
+      MarkChanged(n, p);
+    }
   }
 }
 
-void TGeoDB::LoadIndexes(const std::array<std::vector<uint8_t>, 5>& files, bool& rebuilt) {
-  rebuilt = LoadOneIndex(
+bool TGeoDB::LoadIndexes(const std::array<std::vector<uint8_t>, 5>& files) {
+  std::array<bool, 5> rebuilt{};
+  rebuilt[0] = LoadOneIndex(
       FIx0ItemId, files[0], FSumData, [](const TgdbData& d) { return d.ItemId; },
       Records::GetItemIDRec);
   for (int32_t n = 1; n <= 4; ++n)
-    rebuilt |= LoadOneIndex(
+    rebuilt[n] = LoadOneIndex(
         LLIndex(n), files[n], FSumData, [n](const TgdbData& d) { return LLKeyOf(d, n); },
         Records::GetLLRec);
+  for (int32_t n = 0; n < 5; ++n) {
+    FIxDirtyFrom[n] = rebuilt[n] ? 0 : INT32_MAX;
+    FIxFileCount[n] = rebuilt[n] ? -1 : FNumSumItems;
+  }
+  return std::find(rebuilt.begin(), rebuilt.end(), true) != rebuilt.end();
 }
 
 void TGeoDB::SaveIndex(int32_t n) {
   if (FNameIX[0].empty()) return;
-  std::vector<uint8_t> bytes;
-  auto serialize = [&bytes](const auto& ix) {
-    bytes.resize(static_cast<size_t>(ix.Size()) * Records::kIndexRecSize);
+  Platform::TRecordFile& f = IndexFile(n);
+  const int32_t size = n == 0 ? FIx0ItemId.Size() : LLIndex(n).Size();
+  const int32_t from = std::min(FIxDirtyFrom[n], size);
+  if (from == size && FIxFileCount[n] == size) return;  // the file holds the index already
+  // Only the tail from the first changed record on differs from the file.
+  std::vector<uint8_t> bytes(static_cast<size_t>(size - from) * Records::kIndexRecSize);
+  auto serialize = [&bytes, from](const auto& ix) {
     uint8_t* p = bytes.data();
-    ix.ForEach([&p](const auto& rec) {
+    ix.ForEachFrom(from, [&p](const auto& rec) {
       Records::PutIndexRec(p, rec);
       p += Records::kIndexRecSize;
     });
@@ -239,10 +263,14 @@ void TGeoDB::SaveIndex(int32_t n) {
     serialize(FIx0ItemId);
   else
     serialize(LLIndex(n));
-  Platform::TRecordFile f;
-  f.Rewrite(FNameIX[n], 1);
+  f.Seek(int64_t{from} * Records::kIndexRecSize);
   f.BlockWrite(bytes.data(), static_cast<int64_t>(bytes.size()));
-  f.Close();
+  if (FIxFileCount[n] != size) {
+    f.Seek(int64_t{size} * Records::kIndexRecSize);
+    f.Truncate();
+  }
+  FIxFileCount[n] = size;
+  FIxDirtyFrom[n] = INT32_MAX;
 }
 
 void TGeoDB::SaveAllIndexes() {

@@ -43,9 +43,8 @@ void TGeoDB::WriteDataBlock(const char* operation, TgdbData& data, const TgdbPol
   // Towns and undefined items have no data block.
 }
 
-int32_t TGeoDB::OpenForAppend(Platform::TRecordFile& file, const char* operation,
-                              int64_t blockSize) const {
-  OpenDataFile(file, Platform::faReadWrite);
+int32_t TGeoDB::OpenForAppend(const char* operation, int64_t blockSize) {
+  Platform::TRecordFile& file = DataFile(true);
   const int64_t offset = file.SizeInBytes();
   // Offsets and counts are 32-bit fields of the summary record.
   if (blockSize < 0 || offset > INT32_MAX || blockSize > INT32_MAX - offset)
@@ -107,15 +106,13 @@ void TGeoDB::DeleteData(int32_t DbEntry) {
   const TgdbData deleted = FSumData[pos];
   const TgdbData last = FSumData[static_cast<size_t>(lastPos)];
   {
-    Platform::TRecordFile f;
-    f.Reset(FNameGDS, Records::kDataSize);
+    Platform::TRecordFile& f = SummaryFile();
     uint8_t bytes[Records::kDataSize];
     Records::PutData(bytes, last);
     f.Seek(static_cast<int64_t>(pos));
     f.BlockWrite(bytes, 1);
     f.Seek(lastPos);
     f.Truncate();
-    f.Close();
   }
   FSumData[pos] = last;
   FSumData.pop_back();

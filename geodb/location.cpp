@@ -1,6 +1,10 @@
 // Item kind names, clearing records, and positions of items.
+#include <algorithm>
+#include <cmath>
+
 #include "geodb/geodb.h"
 #include "platform/datetime.h"
+#include "support/ostrine/math2.h"
 
 namespace ZELK_GeoDB {
 
@@ -53,6 +57,23 @@ void ClearMetaInfo(TMetaInfo& info) {
 
 TSCoords ExtractLocation(const TgdbData& data) {
   return TSCoords{data.LatLow, data.LongLow};
+}
+
+namespace {
+std::string Hemisphere(double value, double limit, TDegreeFormat format, int32_t n,
+                       const char* negative, const char* positive) {
+  const double clamped = std::clamp(value, -limit, limit);
+  return Zelk_math2::DegreeToStr(std::fabs(clamped), format, n) +
+         (clamped < 0 ? negative : positive);
+}
+}  // namespace
+
+std::string GeoLatitude(double value, TDegreeFormat format, int32_t n) {
+  return Hemisphere(value, 90, format, n, " S", " N");
+}
+
+std::string GeoLongitude(double value, TDegreeFormat format, int32_t n) {
+  return Hemisphere(value, 180, format, n, " W", " E");
 }
 
 }  // namespace ZELK_GeoDB

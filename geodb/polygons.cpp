@@ -24,11 +24,9 @@ void TGeoDB::WritePolygonBlock(const char* operation, TgdbData& data, const Tgdb
   for (size_t i = 0; i < Polygon.size(); ++i)
     Records::PutPoint(bytes.data() + i * Records::kPointSize, Polygon[i]);
 
-  Platform::TRecordFile f;
-  data.BlobOffset = OpenForAppend(f, operation, count * Records::kPointSize);
+  data.BlobOffset = OpenForAppend(operation, count * Records::kPointSize);
   data.NumPoints = static_cast<int32_t>(count);
-  f.BlockWrite(bytes.data(), static_cast<int64_t>(bytes.size()));
-  f.Close();
+  DataFile(true).BlockWrite(bytes.data(), static_cast<int64_t>(bytes.size()));
   if (Reporting())
     for (int64_t k = 0; k < count; ++k)
       Report(Platform::RoundHalfEven(static_cast<double>(k) * 100.0 / count));
@@ -37,8 +35,7 @@ void TGeoDB::WritePolygonBlock(const char* operation, TgdbData& data, const Tgdb
 bool TGeoDB::RetrievePolygon(int32_t DBEntry, TgdbPolygon& Polygon) {
   if (!IsOpen()) return false;
   Report(0);
-  Platform::TRecordFile f;
-  OpenDataFile(f, Platform::faReadOnly);
+  Platform::TRecordFile& f = DataFile(false);
   const int32_t pos = std::max(DBEntry - 1, 0);
   bool result = false;
   if (pos < FNumSumItems) {
@@ -63,7 +60,6 @@ bool TGeoDB::RetrievePolygon(int32_t DBEntry, TgdbPolygon& Polygon) {
       result = true;
     }
   }
-  f.Close();
   Report(100);
   return result;
 }

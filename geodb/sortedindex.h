@@ -98,10 +98,15 @@ class TSortedIndex {
     FCount = 0;
   }
 
+  // Calls f for the records from position pos to the end, in order.
   template <typename F>
-  void ForEach(F f) const {
-    for (const auto& chunk : FChunks)
-      for (const auto& rec : chunk) f(rec);
+  void ForEachFrom(int32_t pos, F f) const {
+    if (pos >= FCount) return;
+    const size_t first = ChunkOf(pos);
+    for (size_t c = first; c < FChunks.size(); ++c)
+      for (size_t i = c == first ? static_cast<size_t>(pos - FStart[c]) : 0; i < FChunks[c].size();
+           ++i)
+        f(FChunks[c][i]);
   }
 
  private:

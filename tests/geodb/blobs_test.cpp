@@ -12,6 +12,10 @@ std::vector<uint8_t> Pattern(size_t n) {
   return b;
 }
 
+std::string ExtractName(const std::string& path) {
+  return Platform::ExtractFileName(path);
+}
+
 TMetaInfo Meta() {
   TMetaInfo m;
   m.Keywords = "map;scan";
@@ -123,7 +127,7 @@ TEST_F(DbTest, RetrieveToAFileStaysInTheTargetDirectory) {
   db->AddBLOB("..", kDate, 0, 0, 0, 0, 0, 0, 0, 0, Meta(), Pattern(3).data(), 3);
   TMetaInfo m;
   ASSERT_TRUE(db->RetrieveBLOB(1, dir.File("out") + "/", m));
-  EXPECT_TRUE(Platform::FileExists(dir.File("out/....escape.txt")));
+  EXPECT_TRUE(Platform::FileExists(dir.File("out/escape.txt")));
   EXPECT_FALSE(Platform::FileExists(dir.File("escape.txt")));
   try {
     db->RetrieveBLOB(2, dir.File("out") + "\\", m);
@@ -131,6 +135,18 @@ TEST_F(DbTest, RetrieveToAFileStaysInTheTargetDirectory) {
   } catch (const EZELKGeoDBError& e) {
     EXPECT_STREQ(e.what(), "Component \"GeoDB1\": RetrieveBLOB: invalid filename.");
   }
+}
+
+TEST_F(DbTest, RetrieveToAFileNeverOverwritesTheDatabase) {
+  Open();
+  db->AddBLOB("x", kDate, 0, 0, 0, 0, 0, 0, 0, 0, Meta(), Pattern(3).data(), 3);
+  const auto data = Bytes(".zelkgdd");
+  TMetaInfo m;
+  EXPECT_THROW(db->RetrieveBLOB(1, File(".zelkgdd"), m), EZELKGeoDBError);
+  EXPECT_THROW(
+      db->RetrieveBLOB(1, dir.Path() + "/../" + ExtractName(dir.Path()) + "/world.zelkgi2", m),
+      EZELKGeoDBError);
+  EXPECT_EQ(Bytes(".zelkgdd"), data);
 }
 
 TEST_F(DbTest, RetrieveIntoAStream) {

@@ -33,6 +33,11 @@ class DbTest : public ::testing::Test {
     db->SetGDBName(base);
   }
   std::string File(const std::string& ext) const { return base + ext; }
+
+ public:
+  std::string FileOf(const std::string& ext) const { return File(ext); }
+
+ protected:
   std::vector<uint8_t> Bytes(const std::string& ext) const {
     return lumivar_test::ReadBytes(File(ext));
   }
