@@ -13,6 +13,7 @@ TEllipsoidConstants Derive(TGeoEllipsoid Ellipsoid) {
   const double b = GeoEllipsoidData[Ellipsoid].SemiMinor;
   k.a = a;
   k.b = b;
+  k.InvA = 1.0 / a;
   k.Sphere = a == b;
   k.EccSquared = GeoEllEccSquared(Ellipsoid);
   k.OneMinusF = k.Sphere ? 1.0 : 1.0 - 1.0 / RecipFlattening(Ellipsoid);
@@ -21,6 +22,7 @@ TEllipsoidConstants Derive(TGeoEllipsoid Ellipsoid) {
   const double n2 = n * n, n3 = n2 * n, n4 = n3 * n, n5 = n4 * n;
   k.SecondEccSquared = (a * a - b * b) / (b * b);
   k.ASquaredOverB = a * a / b;
+  k.BOverASquared = b / (a * a);
   k.Alpha = (a + b) / 2.0 * (1.0 + n2 / 4.0 + n4 / 64.0);
   k.Beta = -3.0 * n / 2.0 + 9.0 * n3 / 16.0 - 3.0 * n5 / 32.0;
   k.Gamma = 15.0 * n2 / 16.0 - 15.0 * n4 / 32.0;
