@@ -21,9 +21,9 @@ struct TNearby {
   TAngle Lat, Long;
 };
 
-inline void GeoToCartesian(const TEllipsoidConstants& k, double Latitude, double Longitude,
-                           double Height, double& X, double& Y, double& Z,
-                           TNearby* Angles = nullptr) {
+[[gnu::always_inline]] inline void GeoToCartesian(const TEllipsoidConstants& k, double Latitude,
+                                                  double Longitude, double Height, double& X,
+                                                  double& Y, double& Z, TNearby* Angles = nullptr) {
   const double phi = Latitude * kDegToRad;
   const double lambda = Longitude * kDegToRad;
   const double sinPhi = std::sin(phi), cosPhi = std::cos(phi);
@@ -86,19 +86,18 @@ inline double Latitude(double num, double den, const TNearby* Near) {
   return std::atan(num / den);
 }
 
-inline void CartesianToGeo(const TEllipsoidConstants& k, double X, double Y, double Z,
-                           double& Latitude, double& Longitude, double& Height,
-                           const TNearby* Near = nullptr) {
+[[gnu::always_inline]] inline void CartesianToGeo(const TEllipsoidConstants& k, double X, double Y,
+                                                  double Z, double& Latitude, double& Longitude,
+                                                  double& Height, const TNearby* Near = nullptr) {
   const double p2 = X * X + Y * Y;
-  const double p = std::sqrt(p2);
-  if (p == 0.0) {
+  if (p2 == 0.0) {
     // On the polar axis the formula divides by p; the answer is the pole.
     Latitude = Z < 0.0 ? -90.0 : 90.0;
     Longitude = 0.0;
     Height = std::fabs(Z) - k.b;
     return;
   }
-  const double r = std::sqrt(p2 + Z * Z);
+  const double p = std::sqrt(p2), r = std::sqrt(p2 + Z * Z);
   Longitude = cartesian::Longitude(X, Y, Near) * kRadToDeg;
   if (k.Sphere) {
     // The flattening term of the ellipsoidal formula is infinite for a sphere.
@@ -109,10 +108,11 @@ inline void CartesianToGeo(const TEllipsoidConstants& k, double X, double Y, dou
   // With tan μ = Z·A/p, A = (1 − f) + e²·a/r, the sine and cosine of μ are
   // Z·A/D and p/D, D = √(p² + (Z·A)²); tan φ = num/den after multiplying
   // through by D³, and the sine and cosine of φ are num/G and den/G,
-  // G = √(num² + den²). This replaces the arctangent of μ and several
-  // divisions on the critical path by square roots that run side by side.
-  // Lengths are taken in units of a so that the fourth powers in num and den
-  // stay far from overflow.
+  // G = √(num² + den²), which turns the height into
+  // (p·den + Z·num − a·√((1 − e²)·num² + den²))/G. This replaces the
+  // arctangent of μ and several divisions on the critical path by square
+  // roots that run side by side. Lengths are taken in units of a so that the
+  // fourth powers in num and den stay far from overflow.
   const double pa = p * k.InvA, za = Z * k.InvA, ra = r * k.InvA;
   const double e2 = k.EccSquared, omf = k.OneMinusF;
   const double zA = za * (omf + e2 / ra);
@@ -120,9 +120,11 @@ inline void CartesianToGeo(const TEllipsoidConstants& k, double X, double Y, dou
   const double D3 = D * D * D;
   const double num = za * omf * D3 + e2 * zA * zA * zA;
   const double den = omf * (pa * D3 - e2 * pa * pa * pa);
-  const double G = std::sqrt(num * num + den * den);
+  const double num2 = num * num, den2 = den * den;
+  const double G = std::sqrt(num2 + den2);
+  const double W = std::sqrt((1.0 - e2) * num2 + den2);
   Latitude = cartesian::Latitude(num, den, Near) * kRadToDeg;
-  Height = (pa * den + za * num - std::sqrt(G * G - e2 * num * num)) / G * k.a;
+  Height = (pa * den + za * num - W) / G * k.a;
 }
 
 }  // namespace ZELK_geobasics::cartesian

@@ -53,6 +53,7 @@ struct TConstantsTable {
 
 const TEllipsoidConstants& EllipsoidConstants(TGeoEllipsoid Ellipsoid) {
   static const TConstantsTable table;
+  if (Ellipsoid >= GeoEllipsoidCount) EllipsoidAxes(Ellipsoid);  // raises "invalid ellipsoid"
   return table.Entries[Ellipsoid];
 }
 
