@@ -24,6 +24,7 @@ TEllipsoidConstants Derive(TGeoEllipsoid Ellipsoid) {
   k.ASquaredOverB = a * a / b;
   k.BOverASquared = b / (a * a);
   k.Alpha = (a + b) / 2.0 * (1.0 + n2 / 4.0 + n4 / 64.0);
+  k.InvAlpha = 1.0 / k.Alpha;
   k.Beta = -3.0 * n / 2.0 + 9.0 * n3 / 16.0 - 3.0 * n5 / 32.0;
   k.Gamma = 15.0 * n2 / 16.0 - 15.0 * n4 / 32.0;
   k.Delta = -35.0 * n3 / 48.0 + 105.0 * n5 / 256.0;

@@ -19,7 +19,7 @@ struct TEllipsoidConstants {
   double SecondEccSquared;                 // ep2 = (a² − b²)/b²
   double ASquaredOverB;                    // a²/b, so that N = a²/(b·√(1 + ν²))
   double BOverASquared;                    // its reciprocal
-  double Alpha;                            // rectifying radius factor
+  double Alpha, InvAlpha;                  // rectifying radius factor
   double Beta, Gamma, Delta, Epsilon;      // meridian arc
   double BetaF, GammaF, DeltaF, EpsilonF;  // footpoint latitude
   // Polar stereographic: e² = 1 − (b/a)², e = √|e²| and √(1 − e²)·exp(e·artanh e).

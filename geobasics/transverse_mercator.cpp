@@ -33,14 +33,14 @@ double ArcLength(const TEllipsoidConstants& k, double phi, double s, double c) {
 // their Taylor series, which are exact in double precision at that size.
 void SmallAngleSinCos(double d, double& s, double& c) {
   const double d2 = d * d;
-  s = d * (1.0 + d2 * (-1.0 / 6.0 + d2 / 120.0));
-  c = 1.0 + d2 * (-0.5 + d2 * (1.0 / 24.0 - d2 / 720.0));
+  s = d * (1.0 + d2 * (-1.0 / 6.0 + d2 * (1.0 / 120.0)));
+  c = 1.0 + d2 * (-0.5 + d2 * (1.0 / 24.0 - d2 * (1.0 / 720.0)));
 }
 
 // Footpoint latitude of y with its sine and cosine: φf = y' + δ, and the sine
 // and cosine of φf follow from those of y' and the small δ by angle addition.
 double FootpointLatitude(const TEllipsoidConstants& k, double y, double& sinPhi, double& cosPhi) {
-  const double yp = y / k.Alpha;
+  const double yp = y * k.InvAlpha;
   const double s = std::sin(yp), c = std::cos(yp);
   const double delta = MultipleAngleSum(s, c, k.BetaF, k.GammaF, k.DeltaF, k.EpsilonF);
   double sd, cd;
@@ -75,7 +75,8 @@ void TMForward(const TEllipsoidConstants& k, double Phi, double L, double& X, do
 void TMInverse(const TEllipsoidConstants& k, double X, double Y, double& Phi, double& L) {
   double sf, cf;
   const double phif = FootpointLatitude(k, Y, sf, cf);
-  const double tf = sf / cf, tf2 = tf * tf, tf4 = tf2 * tf2;
+  const double invCf = 1.0 / cf;
+  const double tf = sf * invCf, tf2 = tf * tf, tf4 = tf2 * tf2;
   const double nuf2 = k.SecondEccSquared * cf * cf;
   const double v = X * std::sqrt(1.0 + nuf2) * k.BOverASquared;  // x/Nf
   const double v2 = v * v;
@@ -89,7 +90,7 @@ void TMInverse(const TEllipsoidConstants& k, double X, double Y, double& Phi, do
                              (1.0 / 720.0) +
                          v2 * (1385.0 + 3633.0 * tf2 + 4095.0 * tf4 + 1575.0 * tf4 * tf2) *
                              (1.0 / 40320.0))));
-  L = v / cf *
+  L = v * invCf *
       (1.0 +
        v2 *
            ((-1.0 - 2.0 * tf2 - nuf2) * (1.0 / 6.0) +
