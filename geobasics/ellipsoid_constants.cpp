@@ -13,6 +13,7 @@ TEllipsoidConstants Derive(TGeoEllipsoid Ellipsoid) {
   const double b = GeoEllipsoidData[Ellipsoid].SemiMinor;
   k.a = a;
   k.b = b;
+  k.InvA = 1.0 / a;
   k.Sphere = a == b;
   k.EccSquared = GeoEllEccSquared(Ellipsoid);
   k.OneMinusF = k.Sphere ? 1.0 : 1.0 - 1.0 / RecipFlattening(Ellipsoid);
@@ -21,7 +22,9 @@ TEllipsoidConstants Derive(TGeoEllipsoid Ellipsoid) {
   const double n2 = n * n, n3 = n2 * n, n4 = n3 * n, n5 = n4 * n;
   k.SecondEccSquared = (a * a - b * b) / (b * b);
   k.ASquaredOverB = a * a / b;
+  k.BOverASquared = b / (a * a);
   k.Alpha = (a + b) / 2.0 * (1.0 + n2 / 4.0 + n4 / 64.0);
+  k.InvAlpha = 1.0 / k.Alpha;
   k.Beta = -3.0 * n / 2.0 + 9.0 * n3 / 16.0 - 3.0 * n5 / 32.0;
   k.Gamma = 15.0 * n2 / 16.0 - 15.0 * n4 / 32.0;
   k.Delta = -35.0 * n3 / 48.0 + 105.0 * n5 / 256.0;
@@ -51,6 +54,7 @@ struct TConstantsTable {
 
 const TEllipsoidConstants& EllipsoidConstants(TGeoEllipsoid Ellipsoid) {
   static const TConstantsTable table;
+  if (Ellipsoid >= GeoEllipsoidCount) EllipsoidAxes(Ellipsoid);  // raises "invalid ellipsoid"
   return table.Entries[Ellipsoid];
 }
 

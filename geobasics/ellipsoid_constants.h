@@ -11,13 +11,15 @@ namespace ZELK_geobasics {
 
 struct TEllipsoidConstants {
   double a, b;
+  double InvA;        // 1/a
   bool Sphere;        // a = b
   double EccSquared;  // e², as GeoEllEccSquared gives it
   double OneMinusF;   // 1 − f with f = 1/RecipFlattening; unused for a sphere
   // Transverse Mercator series in n = (a − b)/(a + b).
   double SecondEccSquared;                 // ep2 = (a² − b²)/b²
   double ASquaredOverB;                    // a²/b, so that N = a²/(b·√(1 + ν²))
-  double Alpha;                            // rectifying radius factor
+  double BOverASquared;                    // its reciprocal
+  double Alpha, InvAlpha;                  // rectifying radius factor
   double Beta, Gamma, Delta, Epsilon;      // meridian arc
   double BetaF, GammaF, DeltaF, EpsilonF;  // footpoint latitude
   // Polar stereographic: e² = 1 − (b/a)², e = √|e²| and √(1 − e²)·exp(e·artanh e).

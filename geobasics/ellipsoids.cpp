@@ -150,8 +150,15 @@ const std::array<TGeoEllipsoidAxes, GeoEllipsoidCount> GeoEllipsoidData = {{
 }};
 // clang-format on
 
+const TGeoEllipsoidAxes& EllipsoidAxes(TGeoEllipsoid Ellipsoid) {
+  // The enumeration's byte can hold values past the last ellipsoid; reading
+  // the table there would run past its end.
+  if (Ellipsoid >= GeoEllipsoidCount) throw EZELKGeoBasicsError("invalid ellipsoid");
+  return GeoEllipsoidData[Ellipsoid];
+}
+
 double GeoEllEccSquared(TGeoEllipsoid Ellipsoid) {
-  const TGeoEllipsoidAxes& e = GeoEllipsoidData[Ellipsoid];
+  const TGeoEllipsoidAxes& e = EllipsoidAxes(Ellipsoid);
   return 1.0 - (e.SemiMinor * e.SemiMinor) / (e.SemiMajor * e.SemiMajor);
 }
 
@@ -166,7 +173,7 @@ double GeoEllEccSquared(double RecipFlat) {
 }
 
 double RecipFlattening(TGeoEllipsoid Ellipsoid) {
-  const TGeoEllipsoidAxes& e = GeoEllipsoidData[Ellipsoid];
+  const TGeoEllipsoidAxes& e = EllipsoidAxes(Ellipsoid);
   return RecipFlattening(e.SemiMajor, e.SemiMinor);
 }
 

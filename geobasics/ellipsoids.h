@@ -94,6 +94,11 @@ extern const std::array<std::string, GeoEllipsoidCount> GeoEllipsoidId;
 extern const std::array<std::string, GeoEllipsoidCount> GeoEllipsoidName;
 extern const std::array<TGeoEllipsoidAxes, GeoEllipsoidCount> GeoEllipsoidData;
 
+// The axes of an ellipsoid; raises "invalid ellipsoid" for a value of the
+// enumeration's byte past the last ellipsoid. Every routine that takes a
+// TGeoEllipsoid reads its axes through this.
+const TGeoEllipsoidAxes& EllipsoidAxes(TGeoEllipsoid Ellipsoid);
+
 // Squared (first) eccentricity e² = (a² − b²)/a².
 double GeoEllEccSquared(TGeoEllipsoid Ellipsoid);
 // From the two semi-axes in either order (the larger is taken as a).

@@ -4,6 +4,8 @@
 // The multiple-angle sines of the meridian arc and the footpoint latitude
 // come from one sine and cosine by the double-angle identities, and the
 // series are evaluated in nested form; the terms are those of the series.
+// One sine-cosine pair per conversion is all the trigonometry they need, and
+// the constant divisors are applied as multiplications by their reciprocals.
 #include <cmath>
 
 #include "geobasics/ellipsoid_constants.h"
@@ -27,9 +29,25 @@ double ArcLength(const TEllipsoidConstants& k, double phi, double s, double c) {
   return k.Alpha * (phi + MultipleAngleSum(s, c, k.Beta, k.Gamma, k.Delta, k.Epsilon));
 }
 
-double FootpointLatitude(const TEllipsoidConstants& k, double y) {
-  const double yp = y / k.Alpha;
-  return yp + MultipleAngleSum(std::sin(yp), std::cos(yp), k.BetaF, k.GammaF, k.DeltaF, k.EpsilonF);
+// Sine and cosine of a small angle (|d| < 0.01, the footpoint correction) by
+// their Taylor series, which are exact in double precision at that size.
+void SmallAngleSinCos(double d, double& s, double& c) {
+  const double d2 = d * d;
+  s = d * (1.0 + d2 * (-1.0 / 6.0 + d2 * (1.0 / 120.0)));
+  c = 1.0 + d2 * (-0.5 + d2 * (1.0 / 24.0 - d2 * (1.0 / 720.0)));
+}
+
+// Footpoint latitude of y with its sine and cosine: φf = y' + δ, and the sine
+// and cosine of φf follow from those of y' and the small δ by angle addition.
+double FootpointLatitude(const TEllipsoidConstants& k, double y, double& sinPhi, double& cosPhi) {
+  const double yp = y * k.InvAlpha;
+  const double s = std::sin(yp), c = std::cos(yp);
+  const double delta = MultipleAngleSum(s, c, k.BetaF, k.GammaF, k.DeltaF, k.EpsilonF);
+  double sd, cd;
+  SmallAngleSinCos(delta, sd, cd);
+  sinPhi = s * cd + c * sd;
+  cosPhi = c * cd - s * sd;
+  return yp + delta;
 }
 
 }  // namespace
@@ -41,39 +59,43 @@ void TMForward(const TEllipsoidConstants& k, double Phi, double L, double& X, do
   const double N = k.ASquaredOverB / std::sqrt(1.0 + nu2);
   const double u = c * L, u2 = u * u;  // c^k·l^k in every term
   X = N * u *
-      (1.0 + u2 * ((1.0 - t2 + nu2) / 6.0 +
-                   u2 * ((5.0 - 18.0 * t2 + t2 * t2 + 14.0 * nu2 - 58.0 * t2 * nu2) / 120.0 +
-                         u2 * (61.0 - 479.0 * t2 + 179.0 * t2 * t2 - t2 * t2 * t2) / 5040.0)));
+      (1.0 +
+       u2 * ((1.0 - t2 + nu2) * (1.0 / 6.0) +
+             u2 * ((5.0 - 18.0 * t2 + t2 * t2 + 14.0 * nu2 - 58.0 * t2 * nu2) * (1.0 / 120.0) +
+                   u2 * (61.0 - 479.0 * t2 + 179.0 * t2 * t2 - t2 * t2 * t2) * (1.0 / 5040.0))));
   Y = ArcLength(k, Phi, s, c) +
       t * N * u2 *
-          (0.5 +
-           u2 * ((5.0 - t2 + 9.0 * nu2 + 4.0 * nu2 * nu2) / 24.0 +
-                 u2 * ((61.0 - 58.0 * t2 + t2 * t2 + 270.0 * nu2 - 330.0 * t2 * nu2) / 720.0 +
-                       u2 * (1385.0 - 3111.0 * t2 + 543.0 * t2 * t2 - t2 * t2 * t2) / 40320.0)));
+          (0.5 + u2 * ((5.0 - t2 + 9.0 * nu2 + 4.0 * nu2 * nu2) * (1.0 / 24.0) +
+                       u2 * ((61.0 - 58.0 * t2 + t2 * t2 + 270.0 * nu2 - 330.0 * t2 * nu2) *
+                                 (1.0 / 720.0) +
+                             u2 * (1385.0 - 3111.0 * t2 + 543.0 * t2 * t2 - t2 * t2 * t2) *
+                                 (1.0 / 40320.0))));
 }
 
 void TMInverse(const TEllipsoidConstants& k, double X, double Y, double& Phi, double& L) {
-  const double phif = FootpointLatitude(k, Y);
-  const double sf = std::sin(phif), cf = std::cos(phif);
-  const double tf = sf / cf, tf2 = tf * tf, tf4 = tf2 * tf2;
+  double sf, cf;
+  const double phif = FootpointLatitude(k, Y, sf, cf);
+  const double invCf = 1.0 / cf;
+  const double tf = sf * invCf, tf2 = tf * tf, tf4 = tf2 * tf2;
   const double nuf2 = k.SecondEccSquared * cf * cf;
-  const double Nf = k.ASquaredOverB / std::sqrt(1.0 + nuf2);
-  const double v = X / Nf, v2 = v * v;  // x^k/Nf^k in every term
-  Phi =
-      phif +
-      tf * v2 *
-          ((-1.0 - nuf2) / 2.0 +
-           v2 *
-               ((5.0 + 3.0 * tf2 + 6.0 * nuf2 - 6.0 * tf2 * nuf2 - 3.0 * nuf2 * nuf2 -
-                 9.0 * tf2 * nuf2 * nuf2) /
-                    24.0 +
-                v2 *
-                    ((-61.0 - 90.0 * tf2 - 45.0 * tf4 - 107.0 * nuf2 + 162.0 * tf2 * nuf2) / 720.0 +
-                     v2 * (1385.0 + 3633.0 * tf2 + 4095.0 * tf4 + 1575.0 * tf4 * tf2) / 40320.0)));
-  L = v / cf *
-      (1.0 + v2 * ((-1.0 - 2.0 * tf2 - nuf2) / 6.0 +
-                   v2 * ((5.0 + 28.0 * tf2 + 24.0 * tf4 + 6.0 * nuf2 + 8.0 * tf2 * nuf2) / 120.0 +
-                         v2 * (-61.0 - 662.0 * tf2 - 1320.0 * tf4 - 720.0 * tf4 * tf2) / 5040.0)));
+  const double v = X * std::sqrt(1.0 + nuf2) * k.BOverASquared;  // x/Nf
+  const double v2 = v * v;
+  Phi = phif +
+        tf * v2 *
+            ((-1.0 - nuf2) / 2.0 +
+             v2 * ((5.0 + 3.0 * tf2 + 6.0 * nuf2 - 6.0 * tf2 * nuf2 - 3.0 * nuf2 * nuf2 -
+                    9.0 * tf2 * nuf2 * nuf2) /
+                       24.0 +
+                   v2 * ((-61.0 - 90.0 * tf2 - 45.0 * tf4 - 107.0 * nuf2 + 162.0 * tf2 * nuf2) *
+                             (1.0 / 720.0) +
+                         v2 * (1385.0 + 3633.0 * tf2 + 4095.0 * tf4 + 1575.0 * tf4 * tf2) *
+                             (1.0 / 40320.0))));
+  L = v * invCf *
+      (1.0 +
+       v2 *
+           ((-1.0 - 2.0 * tf2 - nuf2) * (1.0 / 6.0) +
+            v2 * ((5.0 + 28.0 * tf2 + 24.0 * tf4 + 6.0 * nuf2 + 8.0 * tf2 * nuf2) * (1.0 / 120.0) +
+                  v2 * (-61.0 - 662.0 * tf2 - 1320.0 * tf4 - 720.0 * tf4 * tf2) * (1.0 / 5040.0))));
 }
 
 double ArcLengthOfMeridian(double Phi, TGeoEllipsoid Ellipsoid) {

@@ -58,9 +58,10 @@ void LatLongToUTM(double Latitude, double Longitude, TGeoEllipsoid Ellipsoid, in
 
 void UTMToLatLong(double Easting, double Northing, int32_t Zone, bool SouthernHemisphere,
                   TGeoEllipsoid Ellipsoid, double& Latitude, double& Longitude) {
-  const double x = (Easting - UTMFalseEasting) / UTMScaleFactor;
-  const double y = SouthernHemisphere ? (Northing - UTMFalseNorthingSouth) / UTMScaleFactor
-                                      : Northing / UTMScaleFactor;
+  constexpr double kUnscale = 1.0 / UTMScaleFactor;
+  const double x = (Easting - UTMFalseEasting) * kUnscale;
+  const double y =
+      SouthernHemisphere ? (Northing - UTMFalseNorthingSouth) * kUnscale : Northing * kUnscale;
   double phi, l;
   TMInverse(EllipsoidConstants(Ellipsoid), x, y, phi, l);
   Latitude = phi * kRadToDeg;

@@ -115,6 +115,50 @@ TEST(Helmert, StatusCodesAndTheirPrecedence) {
   EXPECT_NE(h, 0.0);
 }
 
+// The transformation written out step by step with the plain formulas.
+void StepByStep(int source, double lat, double lon, double h, int target, double& la, double& lo,
+                double& hh) {
+  const TGeoDatum& s = GeoDatumData[source - 1];
+  const TGeoDatum& t = GeoDatumData[target - 1];
+  const double r = std::numbers::pi / 648000;
+  double X, Y, Z;
+  GeoToCartesian(lat, lon, h, s.Ellipsoid, X, Y, Z);
+  const double k = 1 + s.Scale * 1e-6;
+  const double X1 = s.dX + k * (X - s.rZ * r * Y + s.rY * r * Z);
+  const double Y1 = s.dY + k * (s.rZ * r * X + Y - s.rX * r * Z);
+  const double Z1 = s.dZ + k * (-s.rY * r * X + s.rX * r * Y + Z);
+  const double k2 = 1 - t.Scale * 1e-6;
+  const double X2 = k2 * (X1 + t.rZ * r * Y1 - t.rY * r * Z1) - t.dX;
+  const double Y2 = k2 * (-t.rZ * r * X1 + Y1 + t.rX * r * Z1) - t.dY;
+  const double Z2 = k2 * (t.rY * r * X1 - t.rX * r * Y1 + Z1) - t.dZ;
+  literal::CartesianToGeo(X2, Y2, Z2, t.Ellipsoid, la, lo, hh);
+}
+
+TEST(Helmert, MatchesTheStepsWrittenOut) {
+  std::mt19937_64 rng(8);
+  std::uniform_real_distribution<double> lat(-90, 90), lon(-180, 180), h(-100, 5000);
+  std::uniform_int_distribution<int> datum(1, 271);
+  auto check = [](int s, double la, double lo, double hh, int t) {
+    double a, b, c, a2, b2, c2;
+    ASSERT_EQ(HelmertTransform(s, la, lo, hh, t, a, b, c), 0);
+    StepByStep(s, la, lo, hh, t, a2, b2, c2);
+    ASSERT_NEAR(a, a2, 1e-11) << s << " " << la << " " << lo << " " << t;
+    if (std::abs(la) < 89.99) {
+      ASSERT_NEAR(b, b2, 1e-11) << s << " " << la << " " << lo << " " << t;
+    }
+    ASSERT_NEAR(c, c2, 1e-6) << s << " " << la << " " << lo << " " << t;
+    ASSERT_LE(std::abs(b), 180.0);
+  };
+  for (int i = 0; i < 20000; ++i) check(datum(rng), lat(rng), lon(rng), h(rng), datum(rng));
+  // Across the date line and close to the poles.
+  for (double lo : {-180.0, -179.99999, 179.99999, 180.0})
+    for (double la : {-89.9999, -60.0, 0.0, 45.0, 89.0, 89.9999}) {
+      check(183, la, lo, 0, 86);
+      check(86, la, lo, 0, 183);
+      check(24, la, lo, 0, 52);
+    }
+}
+
 TEST(Helmert, SameDatumRoundTrip) {
   double la, lo, h;
   // Zero parameters: the identity.

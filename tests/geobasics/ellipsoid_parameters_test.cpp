@@ -110,4 +110,23 @@ TEST(EllipsoidParameters, InvalidArgumentsRaise) {
   ExpectError([] { EllipsoidMinAxEcc(6378137.0, 1.0001); }, "invalid eccentricity");
 }
 
+TEST(EllipsoidParameters, ValuesPastTheLastEllipsoidRaise) {
+  const auto bad = static_cast<TGeoEllipsoid>(GeoEllipsoidCount);
+  ExpectError([&] { GeoEllEccSquared(bad); }, "invalid ellipsoid");
+  ExpectError([&] { RecipFlattening(bad); }, "invalid ellipsoid");
+  ExpectError(
+      [&] {
+        int32_t zone;
+        double e, n;
+        LatLongToUTM(10, 10, static_cast<TGeoEllipsoid>(255), zone, e, n);
+      },
+      "invalid ellipsoid");
+  ExpectError(
+      [&] {
+        double x, y, z;
+        GeoToCartesian(10, 10, 0, bad, x, y, z);
+      },
+      "invalid ellipsoid");
+}
+
 }  // namespace
