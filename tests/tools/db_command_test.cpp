@@ -1,28 +1,18 @@
 // The `db` commands of the tool, run as a user would.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "geodb/geodb.h"
 #include "tests/testsupport/testsupport.h"
+#include "tests/tools/tool_runner.h"
 
 namespace {
 
-struct Result {
-  int status;
-  std::string out;
-};
+using Result = lumivar_test::ToolResult;
 
 Result Tool(const std::string& args) {
-  const std::string cmd = std::string(LUMIVAR_TOOL) + " " + args + " 2>&1";
-  FILE* p = popen(cmd.c_str(), "r");
-  std::string out;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-  const int rc = pclose(p);
-  return {WEXITSTATUS(rc), out};
+  return lumivar_test::RunTool(args);
 }
 
 TEST(DbCommand, AddListDeleteAndInfo) {
