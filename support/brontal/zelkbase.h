@@ -30,15 +30,18 @@ enum TFrameStyle : uint8_t {
 
 enum TDegreeFormat : uint8_t { dfDecimal, dfDegMin, dfDegMinSec };
 
+// What a left drag or click does in a map control. The ordinals are stored
+// and exchanged with applications; values without a name do nothing special.
 enum TMouseActMode : uint8_t {
-  maNone,
-  maZoom,
-  maPan,
-  maSelect,
-  maUserDefined,
-  maRubberBand,
-  maRubberBox,
-  maTrace
+  maNone = 0,
+  maPan = 1,
+  maPanHoriz = 2,
+  maPanVert = 3,
+  maRubberBand = 5,
+  maZoomWindow = 7,
+  maZoomDrag = 9,
+  maSelectRect = 16,
+  maMouseTrace = 17
 };
 
 enum TZoomState : uint8_t { zsIdle, zsBoxDragged };
