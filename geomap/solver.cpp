@@ -2,22 +2,21 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "support/brontal/zelkbase.h"
 
 namespace ZELK_geomap {
 
-void TLsqMatrix::Resize(int32_t cols, int32_t rows) {
-  FCols = std::max(cols, 0);
-  FRows = std::max(rows, 0);
-  FData.assign(static_cast<size_t>(FCols) * FRows, 0.0);
-}
-
-void TLsqMatrix::Fill(double value) {
-  std::fill(FData.begin(), FData.end(), value);
-}
-
 namespace {
+
+// Zero-based row access for the inner loops.
+inline double* Row0(TMatrix& M, int row0) {
+  return M.Data() + static_cast<size_t>(row0) * M.NrOfColumns();
+}
+inline const double* Row0(const TMatrix& M, int row0) {
+  return M.Data() + static_cast<size_t>(row0) * M.NrOfColumns();
+}
 
 // sqrt(a^2 + b^2) without overflow or underflow of the squares, so that
 // badly scaled systems keep their precision.
@@ -49,9 +48,9 @@ bool StepAndCheckAbort() {
 // Householder reduction to upper bidiagonal form: diagonal into w, the
 // super-diagonal into e. Returns false on abort; anorm receives the largest
 // |w_i| + |e_i|.
-bool Bidiagonalize(TLsqMatrix& A, TLsqVector& w, TLsqVector& e, double& anorm) {
+bool Bidiagonalize(TMatrix& A, double* w, double* e, double& anorm) {
   const int n = A.NrOfRows(), m = A.NrOfColumns();
-  auto a = [&A](int row, int col) -> double& { return A.Row0(row)[col]; };
+  auto a = [&A](int row, int col) -> double& { return Row0(A, row)[col]; };
   double g = 0, scale = 0;
   anorm = 0;
   for (int i = 0; i < m; ++i) {
@@ -86,7 +85,7 @@ bool Bidiagonalize(TLsqMatrix& A, TLsqVector& w, TLsqVector& e, double& anorm) {
     s = 0;
     scale = 0;
     if (i < n && i != m - 1) {
-      double* rowi = A.Row0(i);
+      double* rowi = Row0(A, i);
       for (int k = l; k < m; ++k) scale += std::fabs(rowi[k]);
       if (scale != 0.0) {
         for (int k = l; k < m; ++k) {
@@ -99,7 +98,7 @@ bool Bidiagonalize(TLsqMatrix& A, TLsqVector& w, TLsqVector& e, double& anorm) {
         rowi[l] = f - g;
         for (int k = l; k < m; ++k) e[k] = rowi[k] / h;
         for (int j = l; j < n; ++j) {
-          double* rowj = A.Row0(j);
+          double* rowj = Row0(A, j);
           double sum = 0;
           for (int k = l; k < m; ++k) sum += rowj[k] * rowi[k];
           for (int k = l; k < m; ++k) rowj[k] += sum * e[k];
@@ -113,14 +112,14 @@ bool Bidiagonalize(TLsqMatrix& A, TLsqVector& w, TLsqVector& e, double& anorm) {
 }
 
 // Accumulates the right-hand Householder transformations into V.
-bool AccumulateRight(const TLsqMatrix& A, TLsqMatrix& V, const TLsqVector& e) {
+bool AccumulateRight(const TMatrix& A, TMatrix& V, const double* e) {
   const int m = A.NrOfColumns();
-  auto v = [&V](int row, int col) -> double& { return V.Row0(row)[col]; };
+  auto v = [&V](int row, int col) -> double& { return Row0(V, row)[col]; };
   double g = 0;
   int l = m;
   for (int i = m - 1; i >= 0; --i) {
     if (StepAndCheckAbort()) return false;
-    const double* rowi = A.Row0(i);
+    const double* rowi = Row0(A, i);
     if (i < m - 1) {
       if (g != 0.0) {
         // double division avoids a possible underflow
@@ -141,9 +140,9 @@ bool AccumulateRight(const TLsqMatrix& A, TLsqMatrix& V, const TLsqVector& e) {
 }
 
 // Accumulates the left-hand transformations into A, which becomes U.
-bool AccumulateLeft(TLsqMatrix& A, const TLsqVector& w) {
+bool AccumulateLeft(TMatrix& A, const double* w) {
   const int n = A.NrOfRows(), m = A.NrOfColumns();
-  auto a = [&A](int row, int col) -> double& { return A.Row0(row)[col]; };
+  auto a = [&A](int row, int col) -> double& { return Row0(A, row)[col]; };
   for (int i = std::min(m, n) - 1; i >= 0; --i) {
     if (StepAndCheckAbort()) return false;
     const int l = i + 1;
@@ -167,10 +166,10 @@ bool AccumulateLeft(TLsqMatrix& A, const TLsqVector& w) {
 }
 
 // Rotates columns c1 and c2 of M by the Givens rotation (c, s).
-inline void RotateColumns(TLsqMatrix& M, int c1, int c2, double c, double s) {
+inline void RotateColumns(TMatrix& M, int c1, int c2, double c, double s) {
   const int rows = M.NrOfRows();
   for (int j = 0; j < rows; ++j) {
-    double* row = M.Row0(j);
+    double* row = Row0(M, j);
     const double y = row[c1], z = row[c2];
     row[c1] = y * c + z * s;
     row[c2] = z * c - y * s;
@@ -180,7 +179,7 @@ inline void RotateColumns(TLsqMatrix& M, int c1, int c2, double c, double s) {
 // Diagonalises the bidiagonal form by implicit-shift QR steps. A value that
 // does not converge within 30 steps makes the result false, but the other
 // values are still processed.
-bool Diagonalize(TLsqMatrix& U, TLsqMatrix& V, TLsqVector& w, TLsqVector& e, double anorm) {
+bool Diagonalize(TMatrix& U, TMatrix& V, double* w, double* e, double anorm) {
   const int m = U.NrOfColumns();
   auto negligible = [anorm](double v) { return std::fabs(v) + anorm == anorm; };
   bool converged = true;
@@ -217,7 +216,7 @@ bool Diagonalize(TLsqMatrix& U, TLsqMatrix& V, TLsqVector& w, TLsqVector& e, dou
       if (l == k) {
         if (z0 < 0.0) {
           w[k] = -z0;
-          for (int j = 0; j < m; ++j) V.Row0(j)[k] = -V.Row0(j)[k];
+          for (int j = 0; j < m; ++j) Row0(V, j)[k] = -Row0(V, j)[k];
         }
         break;
       }
@@ -269,67 +268,70 @@ bool Diagonalize(TLsqMatrix& U, TLsqMatrix& V, TLsqVector& w, TLsqVector& e, dou
 
 }  // namespace
 
-bool SVDecomposition(TLsqMatrix& A, TLsqMatrix& V, TLsqVector& w) {
+bool SVDecomposition(TMatrix& A, TMatrix& V, TVector& w) {
   const int m = A.NrOfColumns();
   V.Resize(m, m);
-  w.assign(static_cast<size_t>(m), 0.0);
+  V.Fill(0.0);
+  w.SetVecSize(m);
+  w.Fill(0.0);
   if (m == 0) return true;
-  TLsqVector e(static_cast<size_t>(m), 0.0);
+  std::vector<double> e(static_cast<size_t>(m), 0.0);
   double anorm = 0;
-  return Bidiagonalize(A, w, e, anorm) && AccumulateRight(A, V, e) && AccumulateLeft(A, w) &&
-         Diagonalize(A, V, w, e, anorm);
+  return Bidiagonalize(A, w.Data(), e.data(), anorm) && AccumulateRight(A, V, e.data()) &&
+         AccumulateLeft(A, w.Data()) && Diagonalize(A, V, w.Data(), e.data(), anorm);
 }
 
-bool SVDBackSubstitution(const TLsqMatrix& U, const TLsqMatrix& V, const TLsqVector& w,
-                         const TLsqVector& b, TLsqVector& c, TLsqVector* s) {
+bool SVDBackSubstitution(const TMatrix& U, const TMatrix& V, const TVector& w, const TVector& b,
+                         TVector& c, TVector* s) {
   const int n = U.NrOfRows(), m = U.NrOfColumns();
-  TLsqVector t(static_cast<size_t>(m), 0.0);
+  const double* wv = w.Data();
+  const double* bv = b.Data();
+  const int nb = b.NrOfElem();
+  std::vector<double> t(static_cast<size_t>(m), 0.0);
   for (int j = 0; j < m; ++j) {
-    if (w[j] == 0.0) continue;
+    if (wv[j] == 0.0) continue;
     double sum = 0;
-    for (int i = 0; i < n; ++i) sum += U.Row0(i)[j] * (i < static_cast<int>(b.size()) ? b[i] : 0.0);
-    t[j] = sum / w[j];
+    // rows beyond b are the zero rows of an extended system
+    for (int i = 0; i < n && i < nb; ++i) sum += Row0(U, i)[j] * bv[i];
+    t[j] = sum / wv[j];
   }
-  c.assign(static_cast<size_t>(m), 0.0);
+  c.SetVecSize(m);
   for (int k = 0; k < m; ++k) {
-    const double* vk = V.Row0(k);
+    const double* vk = Row0(V, k);
     double sum = 0;
     for (int j = 0; j < m; ++j) sum += vk[j] * t[j];
-    c[k] = sum;
+    c.Data()[k] = sum;
   }
   if (s != nullptr) {
-    s->assign(static_cast<size_t>(m), 0.0);
+    s->SetVecSize(m);
     for (int k = 0; k < m; ++k) {
-      const double* vk = V.Row0(k);
+      const double* vk = Row0(V, k);
       double sum = 0;
       for (int j = 0; j < m; ++j)
-        if (w[j] != 0.0) sum += vk[j] * vk[j] / (w[j] * w[j]);
-      (*s)[k] = std::sqrt(sum);
+        if (wv[j] != 0.0) sum += vk[j] * vk[j] / (wv[j] * wv[j]);
+      s->Data()[k] = std::sqrt(sum);
     }
   }
   return true;
 }
 
-bool SVDLeastSquares(TLsqMatrix& A, const TLsqVector& b, TLsqVector& c, TLsqVector* s,
-                     bool& Singular) {
+bool SVDLeastSquares(TMatrix& A, const TVector& b, TVector& c, TVector* s, bool& Singular) {
   Singular = false;
   const int n = A.NrOfRows(), m = A.NrOfColumns();
   if (n < m) {
     // Too few equations: zero rows make the system square; the zeroed
     // singular values then give the minimum-norm solution.
-    TLsqMatrix square(m, m);
-    for (int r = 0; r < n; ++r) std::copy(A.Row0(r), A.Row0(r) + m, square.Row0(r));
-    A = std::move(square);
+    A.Resize(m, m);
   }
-  TLsqMatrix V;
-  TLsqVector w;
+  TMatrix V;
+  TVector w;
   if (!SVDecomposition(A, V, w)) return false;
   double wmax = 0;
-  for (double v : w) wmax = std::max(wmax, v);
+  for (int j = 1; j <= w.NrOfElem(); ++j) wmax = std::max(wmax, w.GetVal(j));
   const double threshold = wmax * 1e-14;
-  for (double& v : w) {
-    if (v < threshold || v == 0.0) {
-      v = 0.0;
+  for (int j = 1; j <= w.NrOfElem(); ++j) {
+    if (w.GetVal(j) < threshold || w.GetVal(j) == 0.0) {
+      w.SetVal(j, 0.0);
       Singular = true;
     }
   }
