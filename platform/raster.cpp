@@ -225,18 +225,31 @@ void DrawLine(TBitmap& b, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32
     int64_t num = 2 * lo * minor + major;
     int64_t q = num / (2 * major), r = num % (2 * major);
     int64_t m = m0 + sMajor * lo;
+    int64_t n = n0 + sMinor * q;
+    // walk a pointer: one step along the major axis, sometimes one along the minor
+    ptrdiff_t width = b.Width();
+    ptrdiff_t majorStep = xMajor ? sMajor : sMajor * width;
+    ptrdiff_t minorStep = xMajor ? sMinor * width : sMinor;
+    int64_t x = xMajor ? m : n, y = xMajor ? n : m;
+    uint32_t* px = b.ScanLine(static_cast<int32_t>(y)) + x;
+    bool fast = !pattern && rop2 == kRop2Copy;
     for (int64_t i = lo; i <= hi; ++i) {
-      int64_t n = n0 + sMinor * q;
-      int32_t x = static_cast<int32_t>(xMajor ? m : n), y = static_cast<int32_t>(xMajor ? n : m);
-      if (!pattern || PatternOn(pattern, patLen, phase + i))
-        CombinePixel(b, x, y, color, rop2);
-      else if (drawOff)
-        CombinePixel(b, x, y, offColor, rop2);
-      m += sMajor;
+      if (fast) {
+        *px = color;
+      } else {
+        int32_t cx = static_cast<int32_t>((px - b.ScanLine(0)) % width);
+        int32_t cy = static_cast<int32_t>((px - b.ScanLine(0)) / width);
+        if (!pattern || PatternOn(pattern, patLen, phase + i))
+          CombinePixel(b, cx, cy, color, rop2);
+        else if (drawOff)
+          CombinePixel(b, cx, cy, offColor, rop2);
+      }
+      if (i == hi) break;  // never step the pointer out of the bitmap
+      px += majorStep;
       r += 2 * minor;
       if (r >= 2 * major) {
         r -= 2 * major;
-        ++q;
+        px += minorStep;
       }
     }
   }
