@@ -65,6 +65,9 @@ bool StartDecoding(DecodeJob& job) {
   InitErrors(job.err);
   if (setjmp(job.err.jump)) return false;
   jpeg_create_decompress(&job.cinfo);
+  // the library's own buffers (whole-image coefficients of progressive
+  // files) stay bounded as well
+  job.cinfo.mem->max_memory_to_use = 512L * 1024 * 1024;
   jpeg_mem_src(&job.cinfo, job.data, static_cast<unsigned long>(job.size));
   if (jpeg_read_header(&job.cinfo, TRUE) != JPEG_HEADER_OK) {
     std::strcpy(job.err.message, "no image in the data");
