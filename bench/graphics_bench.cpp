@@ -49,6 +49,19 @@ void CopyRect15BitFrame(benchmark::State& state) {
 }
 BENCHMARK(CopyRect15BitFrame)->Unit(benchmark::kMillisecond);
 
+// The same block taken out of a larger off-screen picture, as a paint does:
+// rows are no longer back to back.
+void CopyRect15BitBlockOfLargerPicture(benchmark::State& state) {
+  auto src = Picture(2000, 1200, pf15bit);
+  auto dst = Picture(1920, 1080, pf15bit);
+  TRect r = Rect(0, 0, 1920, 1080);
+  for (auto _ : state) {
+    dst->Canvas()->CopyRect(r, src->Canvas(), Rect(40, 60, 1960, 1140));
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(CopyRect15BitBlockOfLargerPicture)->Unit(benchmark::kMillisecond);
+
 void HalftoneHalf1500x2000(benchmark::State& state) {
   auto src = Picture(1500, 2000, pf24bit);
   auto dst = Picture(750, 1000, pf24bit);
