@@ -210,8 +210,9 @@ void DrawLine(TBitmap& b, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32
     lo = std::max(lo, m0 - (majorLimit - 1));
     hi = std::min(hi, m0);
   }
-  if (lo > hi) {
-    phase = static_cast<int32_t>((phase + steps) % 100000);
+  int32_t patLen = pattern ? PatternLength(pattern) : 0;
+  if (lo > hi) {  // nothing visible; the pattern still moves on
+    if (patLen) phase = static_cast<int32_t>((phase + steps) % patLen);
     return;
   }
   // and whose minor coordinate does too (it moves monotonically away from n0)
@@ -220,7 +221,6 @@ void DrawLine(TBitmap& b, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32
   lo = std::max(lo, FirstStepReaching(lo, hi, inLo, major, minor));
   hi = std::min(hi, FirstStepReaching(lo, hi, inHi + 1, major, minor) - 1);
 
-  int32_t patLen = pattern ? PatternLength(pattern) : 0;
   if (lo <= hi) {
     int64_t num = 2 * lo * minor + major;
     int64_t q = num / (2 * major), r = num % (2 * major);
