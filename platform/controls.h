@@ -46,6 +46,10 @@ enum TControlStyleFlag : uint32_t {
 };
 using TControlStyle = uint32_t;
 
+// Parts of a control that a visual style may paint.
+enum TStyleElement : uint8_t { seFont = 1, seClient = 2, seBorder = 4 };
+using TStyleElements = uint8_t;  // set of TStyleElement
+
 // Cursor numbers: the standard ones are negative, applications register
 // their own under positive numbers in the screen's cursor table.
 using TCursor = int16_t;
@@ -115,6 +119,8 @@ class TControl : public TComponent {
   void SetCaption(const std::string& v);
   TControlStyle ControlStyle() const { return FControlStyle; }
   void SetControlStyle(TControlStyle v) { FControlStyle = v; }
+  TStyleElements StyleElements() const { return FStyleElements; }
+  void SetStyleElements(TStyleElements v) { FStyleElements = v; }
 
   // Lays out the aligned children: top, bottom, left, right, then client.
   void Realign();
@@ -168,6 +174,7 @@ class TControl : public TComponent {
   TColor FColor = 0xF0F0F0;
   std::string FCaption;
   TControlStyle FControlStyle = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+  TStyleElements FStyleElements = seFont | seClient | seBorder;
   TMouseEvent FOnMouseDown, FOnMouseUp;
   TMouseMoveEvent FOnMouseMove;
   TNotifyEvent FOnClick, FOnDblClick, FOnResize;

@@ -17,6 +17,7 @@ namespace Platform {
 namespace {
 
 bool gSystemFonts = true;
+bool gFontconfigStarted = false;
 
 struct FaceKey {
   std::string file;
@@ -39,6 +40,7 @@ class FontEngine {
     for (auto& [k, f] : FFaces)
       if (f) FT_Done_Face(f);
     if (FLib) FT_Done_FreeType(FLib);
+    if (gFontconfigStarted) FcFini();  // releases its configuration and caches
   }
 
   // The face for a description, sized; null when only the built-in face can serve.
@@ -65,7 +67,8 @@ class FontEngine {
   }
 
   static std::unique_ptr<Resolved> Resolve(const TLogFont& lf) {
-    if (!FcInit()) return nullptr;
+    if (!gFontconfigStarted && !FcInit()) return nullptr;
+    gFontconfigStarted = true;
     FcPattern* pat = FcPatternCreate();
     std::string family = lf.lfFaceName.empty() ? "sans-serif" : lf.lfFaceName;
     FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));

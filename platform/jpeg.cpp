@@ -32,10 +32,11 @@ extern "C" void OnJpegError(j_common_ptr cinfo) {
   longjmp(err->jump, 1);
 }
 
-// Warnings (corrupt data the library can step over, premature end of data)
-// would leave grey blocks in the picture; treat them as errors.
+// Warnings about damaged data (premature end, bad Huffman codes) would leave
+// grey blocks in the picture; treat them as errors. Stray bytes between
+// markers are harmless and common, so those pass.
 extern "C" void OnJpegMessage(j_common_ptr cinfo, int level) {
-  if (level < 0) OnJpegError(cinfo);
+  if (level < 0 && cinfo->err->msg_code != JWRN_EXTRANEOUS_DATA) OnJpegError(cinfo);
 }
 
 void InitErrors(ErrorManager& e) {
@@ -64,6 +65,9 @@ bool StartDecoding(DecodeJob& job) {
   InitErrors(job.err);
   if (setjmp(job.err.jump)) return false;
   jpeg_create_decompress(&job.cinfo);
+  // the library's own buffers (whole-image coefficients of progressive
+  // files) stay bounded as well
+  job.cinfo.mem->max_memory_to_use = 512L * 1024 * 1024;
   jpeg_mem_src(&job.cinfo, job.data, static_cast<unsigned long>(job.size));
   if (jpeg_read_header(&job.cinfo, TRUE) != JPEG_HEADER_OK) {
     std::strcpy(job.err.message, "no image in the data");

@@ -210,8 +210,9 @@ void DrawLine(TBitmap& b, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32
     lo = std::max(lo, m0 - (majorLimit - 1));
     hi = std::min(hi, m0);
   }
-  if (lo > hi) {
-    phase = static_cast<int32_t>((phase + steps) % 100000);
+  int32_t patLen = pattern ? PatternLength(pattern) : 0;
+  if (lo > hi) {  // nothing visible; the pattern still moves on
+    if (patLen) phase = static_cast<int32_t>((phase + steps) % patLen);
     return;
   }
   // and whose minor coordinate does too (it moves monotonically away from n0)
@@ -220,23 +221,35 @@ void DrawLine(TBitmap& b, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32
   lo = std::max(lo, FirstStepReaching(lo, hi, inLo, major, minor));
   hi = std::min(hi, FirstStepReaching(lo, hi, inHi + 1, major, minor) - 1);
 
-  int32_t patLen = pattern ? PatternLength(pattern) : 0;
   if (lo <= hi) {
     int64_t num = 2 * lo * minor + major;
     int64_t q = num / (2 * major), r = num % (2 * major);
     int64_t m = m0 + sMajor * lo;
+    int64_t n = n0 + sMinor * q;
+    // walk a pointer: one step along the major axis, sometimes one along the minor
+    ptrdiff_t width = b.Width();
+    ptrdiff_t majorStep = xMajor ? sMajor : sMajor * width;
+    ptrdiff_t minorStep = xMajor ? sMinor * width : sMinor;
+    int64_t x = xMajor ? m : n, y = xMajor ? n : m;
+    uint32_t* px = b.ScanLine(static_cast<int32_t>(y)) + x;
+    bool fast = !pattern && rop2 == kRop2Copy;
     for (int64_t i = lo; i <= hi; ++i) {
-      int64_t n = n0 + sMinor * q;
-      int32_t x = static_cast<int32_t>(xMajor ? m : n), y = static_cast<int32_t>(xMajor ? n : m);
-      if (!pattern || PatternOn(pattern, patLen, phase + i))
-        CombinePixel(b, x, y, color, rop2);
-      else if (drawOff)
-        CombinePixel(b, x, y, offColor, rop2);
-      m += sMajor;
+      if (fast) {
+        *px = color;
+      } else {
+        int32_t cx = static_cast<int32_t>((px - b.ScanLine(0)) % width);
+        int32_t cy = static_cast<int32_t>((px - b.ScanLine(0)) / width);
+        if (!pattern || PatternOn(pattern, patLen, phase + i))
+          CombinePixel(b, cx, cy, color, rop2);
+        else if (drawOff)
+          CombinePixel(b, cx, cy, offColor, rop2);
+      }
+      if (i == hi) break;  // never step the pointer out of the bitmap
+      px += majorStep;
       r += 2 * minor;
       if (r >= 2 * major) {
         r -= 2 * major;
-        ++q;
+        px += minorStep;
       }
     }
   }
@@ -269,6 +282,14 @@ void Blit(TBitmap& dst, int32_t dx, int32_t dy, int32_t w, int32_t h, const TBit
   uint32_t p = dst.ReduceColor(brush);
   bool paletted = IsPaletteFormat(df);
   size_t n = static_cast<size_t>(x1 - x0);
+  bool wholeRows = usesSource && t == kRop3SrcCopy && (wide || sameFormat) && ox == 0 && x0 == 0 &&
+                   n == size_t(dst.Width()) && dst.Width() == src.Width();
+  if (wholeRows) {
+    // full-width rows lie back to back in both bitmaps: one block move
+    std::memmove(dst.ScanLine(static_cast<int32_t>(y0)),
+                 src.ScanLine(static_cast<int32_t>(y0 + oy)), n * size_t(y1 - y0) * 4);
+    return;
+  }
   // rows may overlap when copying within one bitmap: walk them in a safe order
   bool backwards = &dst == &src && oy < 0;
   for (int64_t k = 0; k < y1 - y0; ++k) {

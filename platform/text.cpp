@@ -68,6 +68,7 @@ void TCanvas::TextOut(int32_t X, int32_t Y, const std::string& text) {
   TLogFont lf = FFont.GetLogFont();
   TTextMask m = RenderText(lf, text);
   TBitmap& b = *FBitmap;
+  FPenPos = Point(X + m.Width, Y);  // the pen ends after the text, as on the desktop
   int32_t angle = lf.lfEscapement;
   double sn, cs;
   SinCos(angle, sn, cs);

@@ -2,7 +2,8 @@
 //
 // Namespaces: Zelk_zelkbase (base types, errors, events), Zelk_univconst
 // (numeric limits), Zelk_dstruct (TBitFld), Zelk_fileutil (file-name
-// helpers) and Zelk_tagscan (stream lines, element scanner, StringIx).
+// helpers), Zelk_tagscan (stream lines, element scanner, StringIx) and
+// DrawFrame (in Zelk_zelkbase).
 #pragma once
 
 #include "support/brontal/drawframe.h"
