@@ -100,6 +100,8 @@ void TBitmap::SetSize(int32_t width, int32_t height) {
                       0);
   std::vector<uint32_t> next(size_t(width) * size_t(height), ReduceColor(0xFFFFFF));
   int32_t keepW = std::min(width, FWidth), keepH = std::min(height, FHeight);
+  // A bitmap with rows but no columns has no pixel storage to copy from.
+  if (keepW <= 0) keepH = 0;
   for (int32_t y = 0; y < keepH; ++y)
     std::memcpy(next.data() + size_t(y) * width, ScanLine(y), size_t(keepW) * 4);
   FPixels.swap(next);

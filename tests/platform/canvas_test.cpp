@@ -331,3 +331,12 @@ TEST(BitmapBasics, SizeAssignAndPixelFormat) {
   EXPECT_THROW(b.Assign(&pen), EConvertError);
   EXPECT_THROW(b.SetSize(70000, 70000), EInOutError);
 }
+
+TEST(BitmapSize, GrowingAColumnlessBitmapKeepsItsRowsAndStartsWhite) {
+  TBitmap b;
+  b.SetSize(0, 5);  // rows but no columns: no pixel storage
+  b.SetSize(3, 5);
+  EXPECT_EQ(b.Width(), 3);
+  EXPECT_EQ(b.Height(), 5);
+  EXPECT_EQ(b.Canvas()->Pixels(2, 4), clWhite);
+}
