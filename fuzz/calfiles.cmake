@@ -1,0 +1,2 @@
+# Calibration files: the text scanners and the readers of outside input.
+lumivar_fuzz_target(fuzz_caltext ${CMAKE_CURRENT_LIST_DIR}/caltext_fuzz.cpp)
