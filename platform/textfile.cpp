@@ -16,6 +16,7 @@ void TTextFile::Check(bool ok, const char* operation) {
 
 bool TTextFile::TryReset(const std::string& fileName) {
   if (FFile != nullptr) std::fclose(FFile);
+  FPending.clear();
   FName = fileName;
   FWriting = false;
   FFile = std::fopen(fileName.c_str(), "rb");
@@ -26,6 +27,7 @@ void TTextFile::Reset(const std::string& fileName) { Check(TryReset(fileName), "
 
 void TTextFile::Rewrite(const std::string& fileName) {
   if (FFile != nullptr) std::fclose(FFile);
+  FPending.clear();
   FName = fileName;
   FWriting = true;
   FFile = std::fopen(fileName.c_str(), "wb");
@@ -34,6 +36,7 @@ void TTextFile::Rewrite(const std::string& fileName) {
 
 void TTextFile::Append(const std::string& fileName) {
   if (FFile != nullptr) std::fclose(FFile);
+  FPending.clear();
   FName = fileName;
   FWriting = true;
   FFile = std::fopen(fileName.c_str(), "ab");
@@ -43,6 +46,11 @@ void TTextFile::Append(const std::string& fileName) {
 bool TTextFile::ReadLn(std::string& line) {
   line.clear();
   if (FFile == nullptr || FWriting) return false;
+  if (!FPending.empty()) {
+    line = std::move(FPending.back());
+    FPending.pop_back();
+    return true;
+  }
   int c = getc_unlocked(FFile);
   if (c == EOF) {
     Check(!std::ferror(FFile), "read");
@@ -59,6 +67,7 @@ bool TTextFile::ReadLn(std::string& line) {
 
 bool TTextFile::Eof() {
   if (FFile == nullptr || FWriting) return true;
+  if (!FPending.empty()) return false;
   const int c = getc_unlocked(FFile);
   if (c == EOF) return true;
   std::ungetc(c, FFile);
@@ -76,6 +85,7 @@ void TTextFile::WriteLn(std::string_view text) {
 }
 
 void TTextFile::Close() {
+  FPending.clear();
   if (FFile == nullptr) return;
   const bool ok = std::fclose(FFile) == 0;
   FFile = nullptr;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace Platform {
 
@@ -27,6 +28,10 @@ class TTextFile {
   // Reads the next line without its line end; false at the end of the file.
   bool ReadLn(std::string& line);
   bool Eof();
+  // Puts a line back in front of the unread input: the next ReadLn returns
+  // it (several come back last in, first out). A reader that stops inside a
+  // line leaves the rest of it to whoever reads on.
+  void UnreadLn(std::string line) { FPending.push_back(std::move(line)); }
   void Write(std::string_view text);
   void WriteLn(std::string_view text = {});
   // Flushes and closes; raises EInOutError if buffered output could not be written.
@@ -39,6 +44,7 @@ class TTextFile {
   std::FILE* FFile = nullptr;
   std::string FName;
   bool FWriting = false;
+  std::vector<std::string> FPending;  // lines put back, the next one last
 };
 
 }  // namespace Platform

@@ -1,2 +1,0 @@
-// Placeholder translation unit until the library's sources land.
-namespace Zelk_matrix {}
