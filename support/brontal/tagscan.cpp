@@ -304,6 +304,12 @@ class TScanner {
   }
 
   int32_t Found(int32_t ix) {
+    // Blanks up to the end of the element's line go with it, so that a
+    // line reader goes on with the next line, from a file or a stream alike.
+    size_t i = FPos;
+    int c;
+    while ((c = At(i)) == ' ' || c == '\t' || c == '\r') ++i;
+    if (c == '\n') FPos = i + 1;
     FSource.GiveBack(std::string_view(FBuf).substr(FPos));
     return ix;
   }

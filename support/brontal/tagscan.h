@@ -37,8 +37,9 @@ void WriteLnStream(Platform::TStream& Stream, std::string_view Text);
 //   - Double quotes inside a tag enclose text in which ">" does not end it.
 //   - An unterminated tag, comment or element (no end tag up to the end of
 //     the input) reads as the end of the input.
-// The input is left right after the returned element, so readers can
-// alternate ReadLn or ReadLineFromStream with the scanner.
+// The input is left right after the returned element (and after the end
+// of its line when only blanks follow on it), so readers can alternate
+// ReadLn or ReadLineFromStream with the scanner.
 int32_t ReadNextTagInTextFile(Platform::TTextFile& F, std::span<const std::string_view> TagNames,
                               int32_t Last, std::string& Attributes, std::string& Content);
 int32_t ReadNextTagInStream(Platform::TStream& Stream, std::span<const std::string_view> TagNames,

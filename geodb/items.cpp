@@ -1,0 +1,210 @@
+// Adding, replacing and deleting items, and the typed wrappers per kind.
+#include "geodb/geodb.h"
+#include "geodb/records.h"
+
+namespace ZELK_GeoDB {
+
+TgdbData TGeoDB::BuildRecord(const TgdbName& Name, TgdbItem ItemType, uint8_t ClassNumber,
+                             TDateTime Date, int32_t StateFlag, float LatLow, float LatHigh,
+                             float LongLow, float LongHigh, float Altitude, int32_t UserTag) const {
+  TgdbData d;
+  // Unused name bytes are spaces in the file.
+  for (size_t i = 1; i <= TgdbName::MaxLength(); ++i) d.Name[i] = ' ';
+  const std::string_view chars = Name.Chars();
+  for (size_t i = 0; i < chars.size(); ++i) d.Name[i + 1] = chars[i];
+  d.Name.SetLength(chars.size());
+  d.BlobOffset = -1;
+  d.ClassFlag = ClassNumber;
+  d.Tag = UserTag;
+  d.ItemKind = ItemType;
+  d.LatLow = LatLow;
+  d.LatHigh = LatHigh;
+  d.LongLow = LongLow;
+  d.LongHigh = LongHigh;
+  d.Altitude = Altitude;
+  d.Date = Date;
+  d.StateFlag = StateFlag;
+  return d;
+}
+
+void TGeoDB::WriteDataBlock(const char* operation, TgdbData& data, const TgdbPolygon& Polygon,
+                            bool ClosedLine, const TMetaInfo& MInfo, const void* PBLOBData,
+                            int32_t SizeOfBLOBData, bool BLOBFromFile,
+                            const std::string& SourceFile) {
+  if (IsPolygonKind(data.ItemKind)) {
+    data.Closed = ClosedLine;
+    WritePolygonBlock(operation, data, Polygon);
+  } else if (data.ItemKind == gitBLOB) {
+    if (BLOBFromFile)
+      WriteBlobFromFile(operation, data, MInfo, SourceFile);
+    else
+      WriteBlobFromMemory(operation, data, MInfo, PBLOBData, SizeOfBLOBData);
+  }
+  // Towns and undefined items have no data block.
+}
+
+int32_t TGeoDB::OpenForAppend(Platform::TRecordFile& file, const char* operation,
+                              int64_t blockSize) const {
+  OpenDataFile(file, Platform::faReadWrite);
+  const int64_t offset = file.SizeInBytes();
+  // Offsets and counts are 32-bit fields of the summary record.
+  if (blockSize < 0 || offset > INT32_MAX || blockSize > INT32_MAX - offset)
+    Fail(operation, "the data file cannot grow beyond 2 GiB.");
+  file.Seek(offset);
+  return static_cast<int32_t>(offset);
+}
+
+int32_t TGeoDB::AddData(const TgdbName& Name, const TgdbPolygon& Polygon, bool ClosedLine,
+                        TgdbItem ItemType, uint8_t ClassNumber, TDateTime Date, int32_t StateFlag,
+                        float LatLow, float LatHigh, float LongLow, float LongHigh, float Altitude,
+                        int32_t UserTag, const TMetaInfo& MInfo, const void* PBLOBData,
+                        int32_t SizeOfBLOBData, bool BLOBFromFile, const std::string& SourceFile) {
+  if (!IsOpen()) return -1;
+  Report(0);
+  if (FSystemData.HighestID == INT32_MAX) Fail("AddData", "no item identifier left.");
+  ++FSystemData.HighestID;
+  WriteHeader("AddData");
+  TgdbData data = BuildRecord(Name, ItemType, ClassNumber, Date, StateFlag, LatLow, LatHigh,
+                              LongLow, LongHigh, Altitude, UserTag);
+  data.ItemId = FSystemData.HighestID;
+  WriteDataBlock("AddData", data, Polygon, ClosedLine, MInfo, PBLOBData, SizeOfBLOBData,
+                 BLOBFromFile, SourceFile);
+  AppendSummaryRecord(data);
+  ++FNumSumItems;
+  FSumData.push_back(data);
+  InsertIntoIndex(FNumSumItems, data);
+  SaveIndexesIfEager();
+  Report(100);
+  return FNumSumItems;
+}
+
+void TGeoDB::ReplaceData(int32_t DBEntry, const TgdbName& Name, const TgdbPolygon& Polygon,
+                         bool ClosedLine, TgdbItem ItemType, uint8_t ClassNumber, TDateTime Date,
+                         int32_t StateFlag, float LatLow, float LatHigh, float LongLow,
+                         float LongHigh, float Altitude, int32_t UserTag, const TMetaInfo& MInfo,
+                         const void* PBLOBData, int32_t SizeOfBLOBData, bool BLOBFromFile,
+                         const std::string& SourceFile) {
+  if (!IsOpen() || DBEntry < 1 || DBEntry > FNumSumItems) return;
+  Report(0);
+  const TgdbData old = FSumData[static_cast<size_t>(DBEntry - 1)];
+  TgdbData data = BuildRecord(Name, ItemType, ClassNumber, Date, StateFlag, LatLow, LatHigh,
+                              LongLow, LongHigh, Altitude, UserTag);
+  data.ItemId = old.ItemId;
+  WriteDataBlock("ReplaceData", data, Polygon, ClosedLine, MInfo, PBLOBData, SizeOfBLOBData,
+                 BLOBFromFile, SourceFile);
+  WriteSummaryRecord(DBEntry - 1, data);
+  FSumData[static_cast<size_t>(DBEntry - 1)] = data;
+  RemoveIndexEntries(DBEntry, old);
+  InsertIntoIndex(DBEntry, data);
+  SaveIndexesIfEager();
+  Report(100);
+}
+
+void TGeoDB::DeleteData(int32_t DbEntry) {
+  if (!IsOpen() || DbEntry < 1 || DbEntry > FNumSumItems) return;
+  const size_t pos = static_cast<size_t>(DbEntry - 1);
+  const int32_t lastPos = FNumSumItems - 1;
+  const TgdbData deleted = FSumData[pos];
+  const TgdbData last = FSumData[static_cast<size_t>(lastPos)];
+  {
+    Platform::TRecordFile f;
+    f.Reset(FNameGDS, Records::kDataSize);
+    uint8_t bytes[Records::kDataSize];
+    Records::PutData(bytes, last);
+    f.Seek(static_cast<int64_t>(pos));
+    f.BlockWrite(bytes, 1);
+    f.Seek(lastPos);
+    f.Truncate();
+    f.Close();
+  }
+  FSumData[pos] = last;
+  FSumData.pop_back();
+  RemoveIndexEntries(DbEntry, deleted);
+  if (DbEntry - 1 != lastPos) RenumberIndexEntries(last, lastPos, DbEntry - 1);
+  --FNumSumItems;
+  SaveIndexesIfEager();
+}
+
+// --- typed wrappers
+
+namespace {
+const TgdbPolygon kNoPolygon;
+const TMetaInfo kNoMetaInfo;
+}  // namespace
+
+#define GEODB_ADD_POLYGON(Method, Kind, Closed)                                                  \
+  int32_t TGeoDB::Method(const TgdbName& Name, const TgdbPolygon& Polygon, TDateTime Date,       \
+                         int32_t StateFlag, float LatLow, float LatHigh, float LongLow,          \
+                         float LongHigh, float Altitude, uint8_t ClassNumber, int32_t UserTag) { \
+    return AddData(Name, Polygon, Closed, Kind, ClassNumber, Date, StateFlag, LatLow, LatHigh,   \
+                   LongLow, LongHigh, Altitude, UserTag, kNoMetaInfo, nullptr, 0, false);        \
+  }
+
+GEODB_ADD_POLYGON(AddLake, gitLake, true)
+GEODB_ADD_POLYGON(AddRiver, gitRiver, false)
+GEODB_ADD_POLYGON(AddRoad, gitRoad, false)
+GEODB_ADD_POLYGON(AddRoute, gitRoute, false)
+#undef GEODB_ADD_POLYGON
+
+#define GEODB_REPLACE_POLYGON(Method, Kind, Closed)                                             \
+  void TGeoDB::Method(int32_t DBEntry, const TgdbName& Name, const TgdbPolygon& Polygon,        \
+                      TDateTime Date, int32_t StateFlag, float LatLow, float LatHigh,           \
+                      float LongLow, float LongHigh, float Altitude, uint8_t ClassNumber,       \
+                      int32_t UserTag) {                                                        \
+    ReplaceData(DBEntry, Name, Polygon, Closed, Kind, ClassNumber, Date, StateFlag, LatLow,     \
+                LatHigh, LongLow, LongHigh, Altitude, UserTag, kNoMetaInfo, nullptr, 0, false); \
+  }
+
+GEODB_REPLACE_POLYGON(ReplaceLake, gitLake, true)
+GEODB_REPLACE_POLYGON(ReplaceRiver, gitRiver, false)
+GEODB_REPLACE_POLYGON(ReplaceRoad, gitRoad, false)
+GEODB_REPLACE_POLYGON(ReplaceRoute, gitRoute, false)
+#undef GEODB_REPLACE_POLYGON
+
+int32_t TGeoDB::AddBorder(const TgdbName& Name, const TgdbPolygon& Polygon, bool ClosedLine,
+                          TDateTime Date, int32_t StateFlag, float LatLow, float LatHigh,
+                          float LongLow, float LongHigh, float Altitude, uint8_t ClassNumber,
+                          int32_t UserTag) {
+  return AddData(Name, Polygon, ClosedLine, gitBorder, ClassNumber, Date, StateFlag, LatLow,
+                 LatHigh, LongLow, LongHigh, Altitude, UserTag, kNoMetaInfo, nullptr, 0, false);
+}
+
+int32_t TGeoDB::AddCity(const TgdbName& Name, const TgdbPolygon& Polygon, bool ClosedLine,
+                        TDateTime Date, int32_t StateFlag, float LatLow, float LatHigh,
+                        float LongLow, float LongHigh, float Altitude, uint8_t ClassNumber,
+                        int32_t UserTag) {
+  return AddData(Name, Polygon, ClosedLine, gitCity, ClassNumber, Date, StateFlag, LatLow, LatHigh,
+                 LongLow, LongHigh, Altitude, UserTag, kNoMetaInfo, nullptr, 0, false);
+}
+
+int32_t TGeoDB::AddTown(const TgdbName& Name, TDateTime Date, int32_t StateFlag, TSCoords Location,
+                        float Altitude, uint8_t ClassNumber, int32_t UserTag) {
+  return AddData(Name, kNoPolygon, false, gitTown, ClassNumber, Date, StateFlag, Location.Latit,
+                 Location.Latit, Location.Longit, Location.Longit, Altitude, UserTag, kNoMetaInfo,
+                 nullptr, 0, false);
+}
+
+void TGeoDB::ReplaceBorder(int32_t DBEntry, const TgdbName& Name, const TgdbPolygon& Polygon,
+                           bool ClosedLine, TDateTime Date, int32_t StateFlag, float LatLow,
+                           float LatHigh, float LongLow, float LongHigh, float Altitude,
+                           uint8_t ClassNumber, int32_t UserTag) {
+  ReplaceData(DBEntry, Name, Polygon, ClosedLine, gitBorder, ClassNumber, Date, StateFlag, LatLow,
+              LatHigh, LongLow, LongHigh, Altitude, UserTag, kNoMetaInfo, nullptr, 0, false);
+}
+
+void TGeoDB::ReplaceCity(int32_t DBEntry, const TgdbName& Name, const TgdbPolygon& Polygon,
+                         bool ClosedLine, TDateTime Date, int32_t StateFlag, float LatLow,
+                         float LatHigh, float LongLow, float LongHigh, float Altitude,
+                         uint8_t ClassNumber, int32_t UserTag) {
+  ReplaceData(DBEntry, Name, Polygon, ClosedLine, gitCity, ClassNumber, Date, StateFlag, LatLow,
+              LatHigh, LongLow, LongHigh, Altitude, UserTag, kNoMetaInfo, nullptr, 0, false);
+}
+
+void TGeoDB::ReplaceTown(int32_t DBEntry, const TgdbName& Name, TDateTime Date, int32_t StateFlag,
+                         TSCoords Location, float Altitude, uint8_t ClassNumber, int32_t UserTag) {
+  ReplaceData(DBEntry, Name, kNoPolygon, false, gitTown, ClassNumber, Date, StateFlag,
+              Location.Latit, Location.Latit, Location.Longit, Location.Longit, Altitude, UserTag,
+              kNoMetaInfo, nullptr, 0, false);
+}
+
+}  // namespace ZELK_GeoDB
