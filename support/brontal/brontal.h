@@ -5,6 +5,7 @@
 // helpers) and Zelk_tagscan (stream lines, element scanner, StringIx).
 #pragma once
 
+#include "support/brontal/drawframe.h"
 #include "support/brontal/dstruct.h"
 #include "support/brontal/fileutil.h"
 #include "support/brontal/tagscan.h"

@@ -1,0 +1,339 @@
+// BMP files: reading 1, 4, 8, 16 (5-5-5, 5-6-5 and other bit fields), 24 and
+// 32 bits, bottom-up and top-down; writing the bitmap's own pixel format.
+#include <algorithm>
+#include <cstring>
+#include <unordered_map>
+
+#include "platform/errors.h"
+#include "platform/graphics.h"
+
+namespace Platform {
+
+namespace {
+
+constexpr uint32_t BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3;
+
+[[noreturn]] void Invalid(const std::string& why) {
+  throw EInOutError("Bitmap image is not valid: " + why, kStreamReadError);
+}
+
+uint16_t U16(const uint8_t* p) {
+  return uint16_t(p[0] | (p[1] << 8));
+}
+uint32_t U32(const uint8_t* p) {
+  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
+void Put16(std::vector<uint8_t>& b, uint16_t v) {
+  b.push_back(uint8_t(v));
+  b.push_back(uint8_t(v >> 8));
+}
+void Put32(std::vector<uint8_t>& b, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
+}
+
+void ReadExactly(TStream& s, void* buf, int64_t n) {
+  if (s.Read(buf, n) != n) Invalid("the file is truncated");
+}
+
+// A colour channel described by a bit mask.
+struct Channel {
+  uint32_t mask = 0;
+  int shift = 0, bits = 0;
+  explicit Channel(uint32_t m = 0) : mask(m) {
+    if (!m) return;
+    while (!((m >> shift) & 1)) ++shift;
+    while (shift + bits < 32 && ((m >> (shift + bits)) & 1)) ++bits;
+    if (shift + bits < 32 && (m >> (shift + bits)) != 0) Invalid("bit fields are not contiguous");
+  }
+  // The channel scaled to 8 bits (low bits repeat the high ones).
+  uint32_t Get(uint32_t v) const {
+    if (!mask) return 0;
+    uint32_t x = (v & mask) >> shift;
+    if (bits >= 8) return x >> (bits - 8);
+    uint32_t r = 0;
+    for (int filled = 0; filled < 8; filled += bits) r = (r << bits) | x;
+    return (r >> (((8 + bits - 1) / bits) * bits - 8)) & 0xFF;
+  }
+};
+
+struct Header {
+  int32_t width = 0, height = 0;
+  bool topDown = false;
+  uint16_t bits = 0;
+  uint32_t compression = BI_RGB;
+  uint32_t masks[3] = {0, 0, 0};
+  std::vector<TColor> palette;
+  uint32_t dataOffset = 0;
+};
+
+Header ReadHeader(TStream& s, int64_t start) {
+  uint8_t fh[14];
+  ReadExactly(s, fh, 14);
+  if (fh[0] != 'B' || fh[1] != 'M') Invalid("no BMP signature");
+  Header h;
+  h.dataOffset = U32(fh + 10);
+  uint8_t sizeBytes[4];
+  ReadExactly(s, sizeBytes, 4);
+  uint32_t infoSize = U32(sizeBytes);
+  if (infoSize != 12 && infoSize != 40 && infoSize != 52 && infoSize != 56 && infoSize != 64 &&
+      infoSize != 108 && infoSize != 124)
+    Invalid("unsupported header size " + std::to_string(infoSize));
+  std::vector<uint8_t> info(infoSize);
+  std::memcpy(info.data(), sizeBytes, 4);
+  ReadExactly(s, info.data() + 4, infoSize - 4);
+  int paletteEntrySize = 4;
+  uint32_t colorsUsed = 0;
+  if (infoSize == 12) {
+    h.width = U16(&info[4]);
+    h.height = U16(&info[6]);
+    h.bits = U16(&info[10]);
+    paletteEntrySize = 3;
+  } else {
+    h.width = int32_t(U32(&info[4]));
+    h.height = int32_t(U32(&info[8]));
+    h.bits = U16(&info[14]);
+    h.compression = U32(&info[16]);
+    colorsUsed = U32(&info[32]);
+    if (infoSize >= 52)
+      for (int i = 0; i < 3; ++i) h.masks[i] = U32(&info[40 + 4 * i]);
+  }
+  if (U16(&info[infoSize == 12 ? 8 : 12]) != 1) Invalid("plane count is not 1");
+  if (h.compression == BI_RLE8 || h.compression == BI_RLE4)
+    Invalid("run-length compressed bitmaps are not supported");
+  if (h.compression != BI_RGB && h.compression != BI_BITFIELDS)
+    Invalid("compression " + std::to_string(h.compression) + " is not supported");
+  if (h.compression == BI_BITFIELDS && h.bits != 16 && h.bits != 32)
+    Invalid("bit fields need 16 or 32 bits per pixel");
+  if (h.bits != 1 && h.bits != 4 && h.bits != 8 && h.bits != 16 && h.bits != 24 && h.bits != 32)
+    Invalid(std::to_string(h.bits) + " bits per pixel are not supported");
+  if (h.height == INT32_MIN) Invalid("height out of range");
+  h.topDown = h.height < 0;
+  if (h.topDown) h.height = -h.height;
+  if (h.width <= 0 || h.height <= 0) Invalid("empty or negative size");
+  if (uint64_t(h.width) * uint64_t(h.height) * 4u > kMaxPixelBufferBytes)
+    Invalid("picture of " + std::to_string(h.width) + " x " + std::to_string(h.height) +
+            " pixels is too large");
+  if (h.compression == BI_BITFIELDS && infoSize == 40) {
+    uint8_t m[12];
+    ReadExactly(s, m, 12);
+    for (int i = 0; i < 3; ++i) h.masks[i] = U32(m + 4 * i);
+  }
+  if (h.compression == BI_RGB && h.bits == 16) {
+    h.masks[0] = 0x7C00, h.masks[1] = 0x03E0, h.masks[2] = 0x001F;
+  } else if (h.compression == BI_RGB && h.bits == 32) {
+    h.masks[0] = 0xFF0000, h.masks[1] = 0x00FF00, h.masks[2] = 0x0000FF;
+  }
+  if (h.bits <= 8) {
+    uint32_t maxColors = 1u << h.bits;
+    uint32_t n = colorsUsed == 0 || colorsUsed > maxColors ? maxColors : colorsUsed;
+    // the palette may not run into the pixel data
+    int64_t room = int64_t(h.dataOffset) - (s.Position() - start);
+    if (h.dataOffset != 0 && room >= 0 && room < int64_t(n) * paletteEntrySize)
+      n = uint32_t(room / paletteEntrySize);
+    if (n == 0) Invalid("palette is missing");
+    std::vector<uint8_t> pal(size_t(n) * paletteEntrySize);
+    ReadExactly(s, pal.data(), int64_t(pal.size()));
+    for (uint32_t i = 0; i < n; ++i) {
+      const uint8_t* e = &pal[size_t(i) * paletteEntrySize];
+      h.palette.push_back(RGB(e[2], e[1], e[0]));
+    }
+  }
+  return h;
+}
+
+TPixelFormat FormatOf(const Header& h) {
+  switch (h.bits) {
+    case 1:
+      return pf1bit;
+    case 4:
+      return pf4bit;
+    case 8:
+      return pf8bit;
+    case 16:
+      return h.masks[1] == 0x07E0 ? pf16bit : pf15bit;
+    case 24:
+      return pf24bit;
+    default:
+      return pf32bit;
+  }
+}
+
+}  // namespace
+
+void TBitmap::LoadFromStream(TStream& stream) {
+  int64_t start = stream.Position();
+  Header h = ReadHeader(stream, start);
+  int64_t stride = ((int64_t(h.width) * h.bits + 31) / 32) * 4;
+  if (h.dataOffset != 0) stream.SetPosition(start + h.dataOffset);
+  // headers lie: the pixel data must be there before anything is allocated
+  if (stream.Size() - stream.Position() <
+      stride * (h.height - 1) + (int64_t(h.width) * h.bits + 7) / 8)
+    Invalid("the file is truncated");
+  Progress(psStarting, 0);
+  TBitmap picture;
+  picture.Allocate(h.width, h.height, FormatOf(h));
+  if (h.bits <= 8) picture.FPalette = h.palette;
+  Channel r(h.masks[0]), g(h.masks[1]), b(h.masks[2]);
+  std::vector<uint8_t> row(static_cast<size_t>(stride));
+  for (int32_t i = 0; i < h.height; ++i) {
+    int64_t have = stream.Read(row.data(), stride);
+    if (have < (int64_t(h.width) * h.bits + 7) / 8) Invalid("the file is truncated");
+    uint32_t* d = picture.ScanLine(h.topDown ? i : h.height - 1 - i);
+    const uint8_t* p = row.data();
+    switch (h.bits) {
+      case 1:
+      case 4:
+      case 8: {
+        uint32_t perByte = 8 / h.bits, mask = (1u << h.bits) - 1;
+        for (int32_t x = 0; x < h.width; ++x) {
+          uint32_t byte = p[x / perByte];
+          uint32_t idx = (byte >> ((perByte - 1 - x % perByte) * h.bits)) & mask;
+          d[x] = idx < h.palette.size() ? h.palette[idx] : 0;
+        }
+        break;
+      }
+      case 16:
+        for (int32_t x = 0; x < h.width; ++x) {
+          uint32_t v = U16(p + 2 * x);
+          d[x] = picture.ReduceColor(RGB(uint8_t(r.Get(v)), uint8_t(g.Get(v)), uint8_t(b.Get(v))));
+        }
+        break;
+      case 24:
+        for (int32_t x = 0; x < h.width; ++x) d[x] = RGB(p[3 * x + 2], p[3 * x + 1], p[3 * x]);
+        break;
+      default:
+        for (int32_t x = 0; x < h.width; ++x) {
+          uint32_t v = U32(p + 4 * x);
+          d[x] = RGB(uint8_t(r.Get(v)), uint8_t(g.Get(v)), uint8_t(b.Get(v)));
+        }
+        break;
+    }
+    if ((i & 63) == 63) Progress(psRunning, uint8_t(int64_t(i) * 100 / h.height));
+  }
+  SwapPicture(picture);  // keeps the handlers and canvas
+  Progress(psEnding, 100);
+  if (FOnChange) FOnChange(this);
+}
+
+void TBitmap::LoadFromFile(const std::string& fileName) {
+  TFileStream f(fileName, fmOpenRead);
+  LoadFromStream(f);
+}
+
+void TBitmap::SaveToStream(TStream& stream) {
+  if (Empty()) throw EInOutError("Cannot save an empty bitmap", kStreamWriteError);
+  uint16_t bits;
+  switch (FPixelFormat) {
+    case pf1bit:
+      bits = 1;
+      break;
+    case pf4bit:
+      bits = 4;
+      break;
+    case pf8bit:
+      bits = 8;
+      break;
+    case pf15bit:
+    case pf16bit:
+      bits = 16;
+      break;
+    case pf32bit:
+      bits = 32;
+      break;
+    default:
+      bits = 24;
+      break;
+  }
+  bool fields = FPixelFormat == pf16bit;
+  uint32_t paletteBytes = bits <= 8 ? uint32_t(FPalette.size()) * 4 : 0;
+  uint32_t headerBytes = 14 + 40 + (fields ? 12 : 0) + paletteBytes;
+  uint64_t stride = ((uint64_t(FWidth) * bits + 31) / 32) * 4;
+  uint64_t imageBytes = stride * uint64_t(FHeight);
+  if (imageBytes + headerBytes > 0xFFFFFFFFu)
+    throw EInOutError("Bitmap too large for a BMP file", kStreamWriteError);
+  std::vector<uint8_t> hd;
+  hd.reserve(headerBytes);
+  hd.push_back('B');
+  hd.push_back('M');
+  Put32(hd, uint32_t(headerBytes + imageBytes));
+  Put32(hd, 0);
+  Put32(hd, headerBytes);
+  Put32(hd, 40);
+  Put32(hd, uint32_t(FWidth));
+  Put32(hd, uint32_t(FHeight));
+  Put16(hd, 1);
+  Put16(hd, bits);
+  Put32(hd, fields ? BI_BITFIELDS : BI_RGB);
+  Put32(hd, uint32_t(imageBytes));
+  Put32(hd, 3780);  // 96 dots per inch
+  Put32(hd, 3780);
+  Put32(hd, bits <= 8 ? uint32_t(FPalette.size()) : 0);
+  Put32(hd, 0);
+  if (fields) {
+    Put32(hd, 0xF800);
+    Put32(hd, 0x07E0);
+    Put32(hd, 0x001F);
+  }
+  std::unordered_map<uint32_t, uint32_t> index;
+  if (bits <= 8)
+    for (size_t i = 0; i < FPalette.size(); ++i) {
+      index.emplace(FPalette[i], uint32_t(i));
+      TColor c = FPalette[i];
+      hd.push_back(GetBValue(c));
+      hd.push_back(GetGValue(c));
+      hd.push_back(GetRValue(c));
+      hd.push_back(0);
+    }
+  stream.WriteBuffer(hd.data(), int64_t(hd.size()));
+  Progress(psStarting, 0);
+  std::vector<uint8_t> row(static_cast<size_t>(stride));
+  for (int32_t i = 0; i < FHeight; ++i) {
+    std::fill(row.begin(), row.end(), 0);
+    const uint32_t* s = ScanLine(FHeight - 1 - i);
+    uint8_t* p = row.data();
+    for (int32_t x = 0; x < FWidth; ++x) {
+      TColor c = s[x];
+      switch (bits) {
+        case 1:
+        case 4:
+        case 8: {
+          auto it = index.find(c);
+          uint32_t idx = it != index.end() ? it->second : 0;
+          uint32_t perByte = 8 / bits;
+          p[x / perByte] |= uint8_t(idx << ((perByte - 1 - x % perByte) * bits));
+          break;
+        }
+        case 16: {
+          uint32_t v =
+              fields
+                  ? ((GetRValue(c) >> 3) << 11) | ((GetGValue(c) >> 2) << 5) | (GetBValue(c) >> 3)
+                  : ((GetRValue(c) >> 3) << 10) | ((GetGValue(c) >> 3) << 5) | (GetBValue(c) >> 3);
+          p[2 * x] = uint8_t(v);
+          p[2 * x + 1] = uint8_t(v >> 8);
+          break;
+        }
+        case 24:
+          p[3 * x] = GetBValue(c);
+          p[3 * x + 1] = GetGValue(c);
+          p[3 * x + 2] = GetRValue(c);
+          break;
+        default:
+          p[4 * x] = GetBValue(c);
+          p[4 * x + 1] = GetGValue(c);
+          p[4 * x + 2] = GetRValue(c);
+          p[4 * x + 3] = 0;
+          break;
+      }
+    }
+    stream.WriteBuffer(row.data(), int64_t(stride));
+    if ((i & 63) == 63) Progress(psRunning, uint8_t(int64_t(i) * 100 / FHeight));
+  }
+  Progress(psEnding, 100);
+}
+
+void TBitmap::SaveToFile(const std::string& fileName) {
+  TFileStream f(fileName, fmCreate);
+  SaveToStream(f);
+}
+
+}  // namespace Platform

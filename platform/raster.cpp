@@ -1,0 +1,301 @@
+// Raster primitives: raster operations, clipped spans, lines and polygon
+// fills. Integer arithmetic (and SSE doubles for polygon edges) so that both
+// word sizes give the same pixels.
+#include "platform/raster.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace Platform::Raster {
+
+namespace {
+
+bool IsPaletteFormat(TPixelFormat f) {
+  return f == pf1bit || f == pf4bit || f == pf8bit;
+}
+
+uint32_t PaletteIndex(const TBitmap& b, uint32_t color) {
+  const auto& pal = b.Palette();
+  for (size_t i = 0; i < pal.size(); ++i)
+    if (pal[i] == color) return static_cast<uint32_t>(i);
+  return 0;
+}
+
+// Palette bitmaps combine palette indices, as an indexed device does, so
+// that XOR drawn twice restores the picture there too.
+uint32_t CombinePaletted(const TBitmap& b, uint8_t rop2, uint32_t color, uint32_t d) {
+  const auto& pal = b.Palette();
+  uint32_t mask = static_cast<uint32_t>(pal.size() - 1);
+  uint32_t i = ApplyRop2(rop2, PaletteIndex(b, color), PaletteIndex(b, d)) & mask;
+  return i < pal.size() ? pal[i] : pal[0];
+}
+
+}  // namespace
+
+uint8_t Rop2Table(TPenMode mode) {
+  static const uint8_t kTables[16] = {0, 15, 10, 5, 12, 3, 13, 4, 11, 2, 14, 1, 8, 7, 6, 9};
+  return kTables[mode & 15];
+}
+
+uint32_t ApplyRop3(uint8_t t, uint32_t p, uint32_t s, uint32_t d) {
+  uint32_t r = 0;
+  for (int i = 0; i < 8; ++i) {
+    if (!(t & (1 << i))) continue;
+    r |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
+  }
+  return r & 0xFFFFFF;
+}
+
+void CombinePixel(TBitmap& b, int32_t x, int32_t y, uint32_t color, uint8_t rop2) {
+  uint32_t& px = b.ScanLine(y)[x];
+  if (rop2 == kRop2Copy) {
+    px = color;
+  } else if (IsPaletteFormat(b.PixelFormat())) {
+    px = CombinePaletted(b, rop2, color, px);
+  } else {
+    px = b.ReduceColor(ApplyRop2(rop2, color, px));
+  }
+}
+
+void CombineSpan(TBitmap& b, int32_t y, int32_t x0, int32_t x1, uint32_t color, uint8_t rop2) {
+  if (y < 0 || y >= b.Height()) return;
+  x0 = std::max(x0, 0);
+  x1 = std::min(x1, b.Width());
+  if (x0 >= x1) return;
+  uint32_t* row = b.ScanLine(y);
+  if (rop2 == kRop2Copy) {
+    std::fill(row + x0, row + x1, color);
+  } else if (rop2 == 10) {  // no operation
+  } else if (IsPaletteFormat(b.PixelFormat())) {
+    for (int32_t x = x0; x < x1; ++x) row[x] = CombinePaletted(b, rop2, color, row[x]);
+  } else if (rop2 == kRop2Xor) {
+    // reduced colours stay reduced under XOR
+    for (int32_t x = x0; x < x1; ++x) row[x] ^= color;
+  } else {
+    for (int32_t x = x0; x < x1; ++x) row[x] = b.ReduceColor(ApplyRop2(rop2, color, row[x]));
+  }
+}
+
+// ---------------------------------------------------------------- polygons
+
+void FillPolygonF(TBitmap& b, const double* xs, const double* ys, int32_t n, uint32_t color,
+                  uint8_t rop2) {
+  if (n < 3) return;
+  double minY = ys[0], maxY = ys[0];
+  for (int32_t i = 1; i < n; ++i) {
+    minY = std::min(minY, ys[i]);
+    maxY = std::max(maxY, ys[i]);
+  }
+  // rows whose centre lies inside [minY, maxY)
+  double firstRow = std::max(std::ceil(minY - 0.5), 0.0);
+  double lastRow = std::min(std::ceil(maxY - 0.5) - 1, double(b.Height() - 1));
+  if (!(firstRow <= lastRow)) return;
+  std::vector<double> cuts;
+  for (int32_t y = int32_t(firstRow); y <= int32_t(lastRow); ++y) {
+    double cy = y + 0.5;
+    cuts.clear();
+    for (int32_t i = 0; i < n; ++i) {
+      int32_t j = (i + 1) % n;
+      double y0 = ys[i], y1 = ys[j];
+      if (y0 == y1) continue;
+      // half-open in y so that a vertex is counted once
+      if ((cy >= y0 && cy < y1) || (cy >= y1 && cy < y0))
+        cuts.push_back(xs[i] + (cy - y0) * (xs[j] - xs[i]) / (y1 - y0));
+    }
+    std::sort(cuts.begin(), cuts.end());
+    for (size_t k = 0; k + 1 < cuts.size(); k += 2) {
+      // pixels whose centre lies in [a, b)
+      double a = std::ceil(cuts[k] - 0.5), e = std::ceil(cuts[k + 1] - 0.5);
+      a = std::max(a, -1.0);
+      e = std::min(e, double(b.Width()) + 1);
+      if (a < e) CombineSpan(b, y, int32_t(a), int32_t(e), color, rop2);
+    }
+  }
+}
+
+void FillPolygon(TBitmap& b, const TPoint* pts, int32_t n, uint32_t color, uint8_t rop2) {
+  std::vector<double> xs(n), ys(n);
+  for (int32_t i = 0; i < n; ++i) {
+    // integer vertices sit on pixel centres
+    xs[i] = pts[i].X + 0.5;
+    ys[i] = pts[i].Y + 0.5;
+  }
+  FillPolygonF(b, xs.data(), ys.data(), n, color, rop2);
+}
+
+// ---------------------------------------------------------------- lines
+
+const uint8_t* PenPattern(TPenStyle style) {
+  static const uint8_t kDash[] = {18, 6, 0};
+  static const uint8_t kDot[] = {3, 3, 0};
+  static const uint8_t kDashDot[] = {9, 6, 3, 6, 0};
+  static const uint8_t kDashDotDot[] = {9, 3, 3, 3, 3, 3, 0};
+  switch (style) {
+    case psDash:
+      return kDash;
+    case psDot:
+      return kDot;
+    case psDashDot:
+      return kDashDot;
+    case psDashDotDot:
+      return kDashDotDot;
+    default:
+      return nullptr;
+  }
+}
+
+namespace {
+
+int32_t PatternLength(const uint8_t* pattern) {
+  int32_t len = 0;
+  for (const uint8_t* p = pattern; *p; ++p) len += *p;
+  return len;
+}
+
+bool PatternOn(const uint8_t* pattern, int32_t length, int64_t position) {
+  int32_t pos = static_cast<int32_t>(position % length);
+  bool on = true;
+  for (const uint8_t* p = pattern; *p; ++p) {
+    if (pos < *p) return on;
+    pos -= *p;
+    on = !on;
+  }
+  return on;
+}
+
+// Minor-axis coordinate of step i of a line with major length adx and minor
+// length ady (ady <= adx): rounded to nearest, halves away from the start.
+int64_t MinorAt(int64_t i, int64_t adx, int64_t ady) {
+  return (2 * i * ady + adx) / (2 * adx);
+}
+
+// First step i in [lo, hi] at which the monotone minor coordinate reaches
+// target (steps grow the minor coordinate); hi + 1 when none does.
+int64_t FirstStepReaching(int64_t lo, int64_t hi, int64_t target, int64_t adx, int64_t ady) {
+  while (lo <= hi) {
+    int64_t mid = lo + (hi - lo) / 2;
+    if (MinorAt(mid, adx, ady) >= target)
+      hi = mid - 1;
+    else
+      lo = mid + 1;
+  }
+  return lo;
+}
+
+}  // namespace
+
+void DrawLine(TBitmap& b, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t color,
+              uint8_t rop2, const uint8_t* pattern, int32_t& phase, bool drawOff,
+              uint32_t offColor) {
+  int64_t dx = int64_t(x1) - x0, dy = int64_t(y1) - y0;
+  int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+  bool xMajor = adx >= ady;
+  int64_t steps = xMajor ? adx : ady;  // the end point is not drawn
+  if (steps == 0) return;
+  int64_t major = xMajor ? adx : ady, minor = xMajor ? ady : adx;
+  int32_t sMajor = (xMajor ? dx : dy) < 0 ? -1 : 1;
+  int32_t sMinor = (xMajor ? dy : dx) < 0 ? -1 : 1;
+  int64_t m0 = xMajor ? x0 : y0, n0 = xMajor ? y0 : x0;
+  int64_t majorLimit = xMajor ? b.Width() : b.Height();
+  int64_t minorLimit = xMajor ? b.Height() : b.Width();
+
+  // steps whose major coordinate lies inside the bitmap
+  int64_t lo = 0, hi = steps - 1;
+  if (sMajor > 0) {
+    lo = std::max(lo, -m0);
+    hi = std::min(hi, majorLimit - 1 - m0);
+  } else {
+    lo = std::max(lo, m0 - (majorLimit - 1));
+    hi = std::min(hi, m0);
+  }
+  if (lo > hi) {
+    phase = static_cast<int32_t>((phase + steps) % 100000);
+    return;
+  }
+  // and whose minor coordinate does too (it moves monotonically away from n0)
+  int64_t inLo = sMinor > 0 ? -n0 : n0 - (minorLimit - 1);  // minimum offset inside
+  int64_t inHi = sMinor > 0 ? minorLimit - 1 - n0 : n0;     // maximum offset inside
+  lo = std::max(lo, FirstStepReaching(lo, hi, inLo, major, minor));
+  hi = std::min(hi, FirstStepReaching(lo, hi, inHi + 1, major, minor) - 1);
+
+  int32_t patLen = pattern ? PatternLength(pattern) : 0;
+  if (lo <= hi) {
+    int64_t num = 2 * lo * minor + major;
+    int64_t q = num / (2 * major), r = num % (2 * major);
+    int64_t m = m0 + sMajor * lo;
+    for (int64_t i = lo; i <= hi; ++i) {
+      int64_t n = n0 + sMinor * q;
+      int32_t x = static_cast<int32_t>(xMajor ? m : n), y = static_cast<int32_t>(xMajor ? n : m);
+      if (!pattern || PatternOn(pattern, patLen, phase + i))
+        CombinePixel(b, x, y, color, rop2);
+      else if (drawOff)
+        CombinePixel(b, x, y, offColor, rop2);
+      m += sMajor;
+      r += 2 * minor;
+      if (r >= 2 * major) {
+        r -= 2 * major;
+        ++q;
+      }
+    }
+  }
+  if (patLen) phase = static_cast<int32_t>((phase + steps) % patLen);
+}
+
+// ---------------------------------------------------------------- block copies
+
+void Blit(TBitmap& dst, int32_t dx, int32_t dy, int32_t w, int32_t h, const TBitmap& src,
+          int32_t sx, int32_t sy, uint32_t rop, TColor brush) {
+  // clip against the destination, then the source
+  int64_t x0 = dx, y0 = dy, x1 = int64_t(dx) + w, y1 = int64_t(dy) + h;
+  int64_t ox = int64_t(sx) - dx, oy = int64_t(sy) - dy;
+  x0 = std::max<int64_t>(x0, 0);
+  y0 = std::max<int64_t>(y0, 0);
+  x1 = std::min<int64_t>(x1, dst.Width());
+  y1 = std::min<int64_t>(y1, dst.Height());
+  uint8_t t = Rop3Table(rop);
+  bool usesSource = ((t >> 2) & 0x33) != (t & 0x33);
+  if (usesSource) {
+    x0 = std::max<int64_t>(x0, -ox);
+    y0 = std::max<int64_t>(y0, -oy);
+    x1 = std::min<int64_t>(x1, src.Width() - ox);
+    y1 = std::min<int64_t>(y1, src.Height() - oy);
+  }
+  if (x0 >= x1 || y0 >= y1) return;
+  TPixelFormat df = dst.PixelFormat(), sf = src.PixelFormat();
+  bool wide = df == pf24bit || df == pf32bit || df == pfDevice || df == pfCustom;
+  bool sameFormat = df == sf && dst.Palette() == src.Palette();
+  uint32_t p = dst.ReduceColor(brush);
+  bool paletted = IsPaletteFormat(df);
+  size_t n = static_cast<size_t>(x1 - x0);
+  // rows may overlap when copying within one bitmap: walk them in a safe order
+  bool backwards = &dst == &src && oy < 0;
+  for (int64_t k = 0; k < y1 - y0; ++k) {
+    int64_t y = backwards ? y1 - 1 - k : y0 + k;
+    uint32_t* d = dst.ScanLine(static_cast<int32_t>(y)) + x0;
+    if (!usesSource) {
+      for (size_t i = 0; i < n; ++i) {
+        uint32_t v = ApplyRop3(t, p, 0, d[i]);
+        d[i] = paletted ? dst.ReduceColor(v) : dst.ReduceColor(v);
+      }
+      continue;
+    }
+    const uint32_t* s = src.ScanLine(static_cast<int32_t>(y + oy)) + (x0 + ox);
+    if (t == kRop3SrcCopy) {
+      if (wide || sameFormat) {
+        std::memmove(d, s, n * 4);
+      } else if (df == pf15bit) {
+        for (size_t i = 0; i < n; ++i) d[i] = s[i] & 0xF8F8F8;
+      } else {
+        for (size_t i = 0; i < n; ++i) d[i] = dst.ReduceColor(s[i]);
+      }
+    } else if (t == 0x66 && !paletted) {  // source invert
+      for (size_t i = 0; i < n; ++i) d[i] = dst.ReduceColor(d[i] ^ s[i]);
+    } else {
+      for (size_t i = 0; i < n; ++i) d[i] = dst.ReduceColor(ApplyRop3(t, p, s[i], d[i]));
+    }
+  }
+}
+
+}  // namespace Platform::Raster

@@ -1,0 +1,240 @@
+// Stretched copies. Colour-on-colour picks the source pixel under each
+// destination pixel's centre (whole lines drop out when reducing); halftone
+// averages the covered source area when reducing and interpolates linearly
+// between pixel centres when enlarging. Integer weights only, so both word
+// sizes give the same bits.
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/raster.h"
+
+namespace Platform::Raster {
+
+namespace {
+
+constexpr int32_t kOne = 65536;  // weight of a whole source pixel
+
+int64_t FloorDiv(int64_t a, int64_t b) {
+  int64_t q = a / b;
+  return (a % b != 0 && ((a < 0) != (b < 0))) ? q - 1 : q;
+}
+
+// Where each destination pixel of one axis takes its source from.
+struct AxisMap {
+  int32_t first = 0, last = -1;  // destination pixels drawn: [first, last]
+  std::vector<int32_t> start;    // per drawn pixel: first source index
+  std::vector<int32_t> count;    // number of source pixels
+  std::vector<int32_t> weights;  // concatenated weights (sum kOne per pixel)
+  std::vector<int32_t> offset;   // index of a pixel's first weight
+};
+
+// Destination pixels whose centre maps into the source bitmap, inside the
+// destination bitmap and rectangle.
+bool VisibleRange(int32_t d0, int32_t dn, int32_t dLimit, int32_t s0, int32_t sn, int32_t sLimit,
+                  int32_t& first, int32_t& last) {
+  // source coordinate of the centre of destination pixel d0 + i: s0 + (2i+1) sn / (2 dn)
+  int64_t lo = std::max<int64_t>(0, -int64_t(d0));
+  int64_t hi = std::min<int64_t>(dn - 1, int64_t(dLimit) - 1 - d0);
+  // centre >= 0  <=>  2 s0 dn + (2i+1) sn >= 0
+  if (s0 < 0) {
+    int64_t k = -FloorDiv(2 * int64_t(s0) * dn, sn);  // smallest 2i+1
+    lo = std::max(lo, -FloorDiv(-(k - 1), 2));
+  }
+  // centre < sLimit  <=>  2 s0 dn + (2i+1) sn < 2 sLimit dn
+  int64_t maxNum = 2 * (int64_t(sLimit) - s0) * dn;  // (2i+1) sn < maxNum
+  int64_t iMax = FloorDiv(maxNum - 1, sn);           // largest 2i+1
+  hi = std::min(hi, FloorDiv(iMax - 1, 2));
+  if (lo > hi) return false;
+  first = static_cast<int32_t>(d0 + lo);
+  last = static_cast<int32_t>(d0 + hi);
+  return true;
+}
+
+AxisMap NearestAxis(int32_t d0, int32_t dn, int32_t first, int32_t last, int32_t s0, int32_t sn) {
+  AxisMap m;
+  m.first = first;
+  m.last = last;
+  for (int32_t d = first; d <= last; ++d) {
+    int64_t i = int64_t(d) - d0;
+    m.start.push_back(static_cast<int32_t>(s0 + FloorDiv((2 * i + 1) * sn, 2 * int64_t(dn))));
+  }
+  return m;
+}
+
+AxisMap HalftoneAxis(int32_t d0, int32_t dn, int32_t first, int32_t last, int32_t s0, int32_t sn,
+                     int32_t sLimit) {
+  AxisMap m;
+  m.first = first;
+  m.last = last;
+  // source pixels that may be read: the rectangle's, inside the bitmap
+  int32_t lowest = std::max(s0, 0);
+  int32_t highest = static_cast<int32_t>(std::min<int64_t>(int64_t(s0) + sn, sLimit) - 1);
+  auto clampIdx = [&](int64_t j) {
+    return static_cast<int32_t>(std::clamp<int64_t>(j, lowest, highest));
+  };
+  for (int32_t d = first; d <= last; ++d) {
+    int64_t i = int64_t(d) - d0;
+    m.offset.push_back(static_cast<int32_t>(m.weights.size()));
+    std::vector<std::pair<int32_t, int32_t>> taps;  // (source index, weight)
+    if (dn < sn) {
+      // area average: destination pixel i covers [i sn, (i+1) sn) in units of 1/dn source pixel
+      int64_t a = i * sn, b = (i + 1) * sn;
+      int64_t cum = 0;
+      for (int64_t j = a / dn; j * dn < b; ++j) {
+        int64_t lo = std::max(a, j * dn), hi = std::min(b, (j + 1) * dn);
+        if (hi <= lo) continue;
+        int64_t w0 = (cum * kOne * 2 + sn) / (2 * sn);
+        cum += hi - lo;
+        int64_t w1 = (cum * kOne * 2 + sn) / (2 * sn);
+        taps.push_back({clampIdx(s0 + j), static_cast<int32_t>(w1 - w0)});
+      }
+    } else {
+      // linear between the centres around the destination centre
+      int64_t num = (2 * i + 1) * sn - dn;  // source position times 2 dn
+      int64_t j0 = FloorDiv(num, 2 * int64_t(dn));
+      int64_t frac = num - j0 * 2 * dn;  // 0 .. 2dn-1
+      int32_t w1 = static_cast<int32_t>((frac * kOne + dn) / (2 * int64_t(dn)));
+      taps.push_back({clampIdx(s0 + j0), kOne - w1});
+      if (w1 != 0) taps.push_back({clampIdx(s0 + j0 + 1), w1});
+    }
+    // merge taps that landed on the same clamped index
+    int32_t startIdx = taps.front().first, endIdx = taps.front().first;
+    for (auto& t : taps) {
+      startIdx = std::min(startIdx, t.first);
+      endIdx = std::max(endIdx, t.first);
+    }
+    std::vector<int32_t> w(size_t(endIdx - startIdx + 1), 0);
+    for (auto& t : taps) w[size_t(t.first - startIdx)] += t.second;
+    m.start.push_back(startIdx);
+    m.count.push_back(static_cast<int32_t>(w.size()));
+    m.weights.insert(m.weights.end(), w.begin(), w.end());
+  }
+  return m;
+}
+
+// Writes one stretched pixel into the destination with the copy mode.
+inline void Store(TBitmap& dst, uint32_t* d, uint32_t v, uint8_t t, uint32_t p) {
+  *d = t == kRop3SrcCopy ? dst.ReduceColor(v) : dst.ReduceColor(ApplyRop3(t, p, v, *d));
+}
+
+void StretchNearest(TBitmap& dst, const AxisMap& mx, const AxisMap& my, const TBitmap& src,
+                    uint8_t t, uint32_t p) {
+  bool plainCopy =
+      t == kRop3SrcCopy && (dst.PixelFormat() == pf24bit || dst.PixelFormat() == pf32bit ||
+                            dst.PixelFormat() == pfDevice);
+  int32_t n = mx.last - mx.first + 1;
+  int32_t prevSrcRow = -1;
+  uint32_t* prevRow = nullptr;
+  for (int32_t y = my.first; y <= my.last; ++y) {
+    int32_t sy = my.start[size_t(y - my.first)];
+    uint32_t* d = dst.ScanLine(y) + mx.first;
+    if (plainCopy && sy == prevSrcRow) {
+      // enlarging: the same source row again
+      std::memcpy(d, prevRow, size_t(n) * 4);
+      continue;
+    }
+    const uint32_t* s = src.ScanLine(sy);
+    if (plainCopy) {
+      for (int32_t i = 0; i < n; ++i) d[i] = s[mx.start[size_t(i)]];
+    } else {
+      for (int32_t i = 0; i < n; ++i) Store(dst, d + i, s[mx.start[size_t(i)]], t, p);
+    }
+    prevSrcRow = sy;
+    prevRow = d;
+  }
+}
+
+void StretchHalftone(TBitmap& dst, const AxisMap& mx, const AxisMap& my, const TBitmap& src,
+                     uint8_t t, uint32_t p) {
+  int32_t n = mx.last - mx.first + 1;
+  // horizontally resampled source rows, 3 channels of 8.8 fixed point per
+  // pixel, kept while later destination rows still need them
+  int32_t cacheBase = 0;
+  std::vector<std::vector<uint16_t>> cache;
+  auto resampleRow = [&](int32_t row) {
+    const uint32_t* s = src.ScanLine(row);
+    std::vector<uint16_t> h(size_t(n) * 3);
+    for (int32_t i = 0; i < n; ++i) {
+      const int32_t* w = mx.weights.data() + mx.offset[size_t(i)];
+      const uint32_t* px = s + mx.start[size_t(i)];
+      uint32_t r = 128, g = 128, b = 128;
+      for (int32_t k = 0; k < mx.count[size_t(i)]; ++k) {
+        uint32_t c = px[k], wk = uint32_t(w[k]);
+        r += (c & 0xFF) * wk;
+        g += ((c >> 8) & 0xFF) * wk;
+        b += ((c >> 16) & 0xFF) * wk;
+      }
+      h[3 * i] = uint16_t(r >> 8);
+      h[3 * i + 1] = uint16_t(g >> 8);
+      h[3 * i + 2] = uint16_t(b >> 8);
+    }
+    return h;
+  };
+  auto keepRows = [&](int32_t from, int32_t to) {  // rows [from, to] cached
+    if (cache.empty() || from >= cacheBase + int32_t(cache.size())) {
+      cache.clear();
+      cacheBase = from;
+    }
+    int32_t drop = std::max(0, from - cacheBase);
+    cache.erase(cache.begin(), cache.begin() + drop);
+    cacheBase += drop;
+    while (cacheBase + int32_t(cache.size()) <= to)
+      cache.push_back(resampleRow(cacheBase + int32_t(cache.size())));
+  };
+  std::vector<uint32_t> acc(size_t(n) * 3);
+  for (int32_t y = my.first; y <= my.last; ++y) {
+    size_t yi = size_t(y - my.first);
+    const int32_t* w = my.weights.data() + my.offset[yi];
+    std::fill(acc.begin(), acc.end(), 1u << 23);
+    keepRows(my.start[yi], my.start[yi] + my.count[yi] - 1);
+    for (int32_t k = 0; k < my.count[yi]; ++k) {
+      const auto& h = cache[size_t(my.start[yi] + k - cacheBase)];
+      uint32_t wk = uint32_t(w[k]);
+      if (wk == 0) continue;
+      for (size_t i = 0; i < acc.size(); ++i) acc[i] += h[i] * wk;
+    }
+    uint32_t* d = dst.ScanLine(y) + mx.first;
+    for (int32_t i = 0; i < n; ++i) {
+      uint32_t v =
+          (acc[3 * i] >> 24) | ((acc[3 * i + 1] >> 24) << 8) | ((acc[3 * i + 2] >> 24) << 16);
+      Store(dst, d + i, v, t, p);
+    }
+  }
+}
+
+}  // namespace
+
+void Stretch(TBitmap& dst, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const TBitmap& src,
+             int32_t sx, int32_t sy, int32_t sw, int32_t sh, int32_t mode, uint32_t rop,
+             TColor brush) {
+  if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || src.Empty() || dst.Empty()) return;
+  int32_t x0, x1, y0, y1;
+  if (!VisibleRange(dx, dw, dst.Width(), sx, sw, src.Width(), x0, x1)) return;
+  if (!VisibleRange(dy, dh, dst.Height(), sy, sh, src.Height(), y0, y1)) return;
+  uint8_t t = Rop3Table(rop);
+  uint32_t p = dst.ReduceColor(brush);
+  if (mode == HALFTONE) {
+    AxisMap mx = HalftoneAxis(dx, dw, x0, x1, sx, sw, src.Width());
+    AxisMap my = HalftoneAxis(dy, dh, y0, y1, sy, sh, src.Height());
+    if (&dst == &src) {
+      TBitmap copy;
+      copy.Assign(&src);
+      StretchHalftone(dst, mx, my, copy, t, p);
+    } else {
+      StretchHalftone(dst, mx, my, src, t, p);
+    }
+    return;
+  }
+  AxisMap mx = NearestAxis(dx, dw, x0, x1, sx, sw);
+  AxisMap my = NearestAxis(dy, dh, y0, y1, sy, sh);
+  if (&dst == &src) {
+    TBitmap copy;
+    copy.Assign(&src);
+    StretchNearest(dst, mx, my, copy, t, p);
+  } else {
+    StretchNearest(dst, mx, my, src, t, p);
+  }
+}
+
+}  // namespace Platform::Raster
