@@ -32,10 +32,11 @@ extern "C" void OnJpegError(j_common_ptr cinfo) {
   longjmp(err->jump, 1);
 }
 
-// Warnings (corrupt data the library can step over, premature end of data)
-// would leave grey blocks in the picture; treat them as errors.
+// Warnings about damaged data (premature end, bad Huffman codes) would leave
+// grey blocks in the picture; treat them as errors. Stray bytes between
+// markers are harmless and common, so those pass.
 extern "C" void OnJpegMessage(j_common_ptr cinfo, int level) {
-  if (level < 0) OnJpegError(cinfo);
+  if (level < 0 && cinfo->err->msg_code != JWRN_EXTRANEOUS_DATA) OnJpegError(cinfo);
 }
 
 void InitErrors(ErrorManager& e) {

@@ -269,6 +269,14 @@ void Blit(TBitmap& dst, int32_t dx, int32_t dy, int32_t w, int32_t h, const TBit
   uint32_t p = dst.ReduceColor(brush);
   bool paletted = IsPaletteFormat(df);
   size_t n = static_cast<size_t>(x1 - x0);
+  bool wholeRows = usesSource && t == kRop3SrcCopy && (wide || sameFormat) && ox == 0 && x0 == 0 &&
+                   n == size_t(dst.Width()) && dst.Width() == src.Width();
+  if (wholeRows) {
+    // full-width rows lie back to back in both bitmaps: one block move
+    std::memmove(dst.ScanLine(static_cast<int32_t>(y0)),
+                 src.ScanLine(static_cast<int32_t>(y0 + oy)), n * size_t(y1 - y0) * 4);
+    return;
+  }
   // rows may overlap when copying within one bitmap: walk them in a safe order
   bool backwards = &dst == &src && oy < 0;
   for (int64_t k = 0; k < y1 - y0; ++k) {
