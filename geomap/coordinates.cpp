@@ -352,8 +352,9 @@ void TGeoMap::CalcExtentsAndResolution() {
 }
 
 TPoint TGeoMap::ControlToMapImage(const TPoint& APoint) const {
-  return TPoint{RoundHalfEven(APoint.X / FMagnify) + FTopLeft.X,
-                RoundHalfEven(APoint.Y / FMagnify) + FTopLeft.Y};
+  // summed as doubles: a tiny magnification must not overflow the integers
+  return TPoint{RoundHalfEven(std::nearbyint(APoint.X / FMagnify) + FTopLeft.X),
+                RoundHalfEven(std::nearbyint(APoint.Y / FMagnify) + FTopLeft.Y)};
 }
 
 TPoint TGeoMap::MapImageToControl(const TPoint& APoint) const {

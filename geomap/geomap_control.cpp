@@ -34,8 +34,7 @@ TLandMark DefaultLandMark() {
 }
 
 TGeoMap::TGeoMap(Platform::TComponent* AOwner) : Platform::TCustomControl(AOwner) {
-  SetHeight(400);
-  SetWidth(500);
+  SetBounds(Left(), Top(), 500, 400);
   FTopLeft = Platform::TPoint{0, 0};
   FConfinePan = true;
   FGratLineDist = 0;

@@ -12,16 +12,20 @@ constexpr std::array<char32_t, 32> kHighControls = {
     0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
+// The five unassigned bytes stand for the control characters of the same
+// number, as on the desktop platform, so that every byte survives a round
+// trip through UTF-8.
 char32_t ByteToCodePoint(uint8_t b) {
   if (b >= 0x80 && b <= 0x9F) {
     char32_t cp = kHighControls[b - 0x80];
-    return cp != 0 ? cp : 0xFFFD;
+    return cp != 0 ? cp : b;
   }
   return b;
 }
 
 int CodePointToByte(char32_t cp) {
   if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
+  if (cp >= 0x80 && cp <= 0x9F && kHighControls[cp - 0x80] == 0) return static_cast<int>(cp);
   for (size_t i = 0; i < kHighControls.size(); ++i)
     if (kHighControls[i] == cp && cp != 0) return static_cast<int>(0x80 + i);
   return -1;

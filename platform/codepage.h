@@ -13,7 +13,8 @@ namespace Platform {
 // UTF-8 to Windows-1252; a character the code page cannot represent, and a
 // malformed UTF-8 sequence, become '?'.
 std::string Utf8ToCp1252(std::string_view utf8);
-// Windows-1252 to UTF-8; the five unassigned bytes map to U+FFFD.
+// Windows-1252 to UTF-8; the five unassigned bytes ($81, $8D, $8F, $90, $9D)
+// map to the control characters U+0081 ... and back, so no byte is lost.
 std::string Cp1252ToUtf8(std::string_view cp1252);
 // Number of characters (code points) of UTF-8 text; malformed bytes count one each.
 size_t Utf8Length(std::string_view utf8);

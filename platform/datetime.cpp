@@ -68,7 +68,11 @@ TDateTime EncodeTime(int hour, int minute, int second, int msec) {
 
 void DecodeDate(TDateTime value, int& year, int& month, int& day) {
   if (!std::isfinite(value)) value = 0;
-  CivilFromDays(static_cast<int64_t>(std::floor(value)) - kUnixEpochDays, year, month, day);
+  // The whole part is the day also before 1899-12-30: -1.25 is 29 December,
+  // 06:00 (the fraction's magnitude is the time). Values beyond the years
+  // 1..9999 are held at those limits instead of overflowing the conversion.
+  value = std::clamp(std::trunc(value), -693593.0, 2958465.0);
+  CivilFromDays(static_cast<int64_t>(value) - kUnixEpochDays, year, month, day);
 }
 
 void DecodeTime(TDateTime value, int& hour, int& minute, int& second, int& msec) {

@@ -76,7 +76,8 @@ bool TryStrToFloat(std::string_view text, double& value, bool acceptComma) {
   if (acceptComma) std::replace(s.begin(), s.end(), ',', '.');
   const char* first = s.data();
   if (*first == '+') ++first;
-  if (*first == '+' || *first == '\0') return false;
+  // One sign at most: "+-1" and "++1" are no numbers.
+  if (*first == '+' || *first == '\0' || (first != s.data() && *first == '-')) return false;
   double v = 0;
   auto res = std::from_chars(first, s.data() + s.size(), v, std::chars_format::general);
   if (res.ec == std::errc::result_out_of_range) {
@@ -96,7 +97,10 @@ bool TryStrToFloat(std::string_view text, double& value, bool acceptComma) {
 
 bool TryStrToInt64(std::string_view text, int64_t& value) {
   text = Trim(text);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (!text.empty() && text.front() == '+') {
+    text.remove_prefix(1);
+    if (!text.empty() && text.front() == '-') return false;
+  }
   if (text.empty()) return false;
   int64_t v = 0;
   auto res = std::from_chars(text.data(), text.data() + text.size(), v);

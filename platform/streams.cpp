@@ -26,7 +26,9 @@ void TStream::WriteBuffer(const void* buffer, int64_t count) {
 }
 
 int64_t TStream::CopyFrom(TStream& source, int64_t count) {
-  if (count == 0) {
+  // 0 or less copies the whole source (a negative count sized the buffer
+  // from its bit pattern before).
+  if (count <= 0) {
     source.SetPosition(0);
     count = source.Size();
   }

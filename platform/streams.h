@@ -27,7 +27,8 @@ class TStream : public TObject {
   // All or nothing: raise EInOutError when fewer bytes could be moved.
   void ReadBuffer(void* buffer, int64_t count);
   void WriteBuffer(const void* buffer, int64_t count);
-  // Copies count bytes from source (all of it from its start when count is 0).
+  // Copies count bytes from source (all of it from its start when count is 0
+  // or negative).
   int64_t CopyFrom(TStream& source, int64_t count);
 };
 

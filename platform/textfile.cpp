@@ -76,6 +76,8 @@ bool TTextFile::Eof() {
 
 void TTextFile::Write(std::string_view text) {
   if (FFile == nullptr || !FWriting) RaiseInOutError("write", FName, EBADF);
+  // An empty view may carry a null pointer, which fwrite must not get.
+  if (text.empty()) return;
   Check(std::fwrite(text.data(), 1, text.size(), FFile) == text.size(), "write");
 }
 

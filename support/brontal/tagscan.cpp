@@ -72,7 +72,7 @@ class TStreamSource : public TCharSource {
   }
 
  private:
-  static constexpr int64_t kBlock = 4096;
+  static constexpr int64_t kBlock = 1024;  // small: the unread rest is read again
   Platform::TStream& FStream;
 };
 

@@ -63,7 +63,7 @@ constexpr std::array<std::array<const char*, 12>, 2> kMonthNames = {{
 bool ReadDigits(std::string_view text, size_t& i, size_t count, int& value) {
   value = 0;
   for (size_t k = 0; k < count; ++k, ++i) {
-    if (i >= text.size() || !std::isdigit(static_cast<unsigned char>(text[i]))) return false;
+    if (i >= text.size() || text[i] < '0' || text[i] > '9') return false;
     value = value * 10 + (text[i] - '0');
   }
   return true;

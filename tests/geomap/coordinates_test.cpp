@@ -2,6 +2,7 @@
 // positions, the UTM grid lines, corners and resolution, control pixels.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <numbers>
 
@@ -185,6 +186,10 @@ TEST_F(Coordinates, ControlAndImagePixels) {
   map.FMagnify = 0.5;
   EXPECT_EQ(map.MapImageToControl({103, 50}), (Platform::TPoint{2, 0}));  // 1.5 -> 2
   EXPECT_EQ(map.MapImageToControl({101, 51}), (Platform::TPoint{0, 0}));  // 0.5 -> 0
+  // a vanishing magnification saturates instead of overflowing
+  map.FMagnify = 1e-300;
+  EXPECT_EQ(map.ControlToMapImage({10, -10}).X, INT32_MAX);
+  EXPECT_EQ(map.ControlToMapImage({10, -10}).Y, INT32_MIN);
 }
 
 TEST_F(Coordinates, GridSpacingsAreClamped) {
