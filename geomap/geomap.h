@@ -3,6 +3,7 @@
 // feedback over it. Umbrella header of the map-control module.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "geobasics/geobasics.h"
+#include "geomap/calfiles.h"
 #include "geomap/calibtypes.h"
 #include "geomap/fits.h"
 #include "geomap/landmarktypes.h"
@@ -21,6 +23,10 @@
 #include "support/ostrine/ostrine.h"
 
 namespace ZELK_geomap {
+
+namespace calfile {
+class TCalSource;
+}
 
 class EZELKGeoMapError : public Zelk_zelkbase::EZELKError {
  public:
@@ -102,6 +108,28 @@ class TGeoMap : public Platform::TCustomControl {
   std::string GetMapCaption() const { return FCalibData.Caption; }
   void SetMapCaption(const std::string& Value) { FCalibData.Caption = Value; }
   const std::string& CalibDataFile() const { return FCalDatName; }
+
+  // --- calibration files -----------------------------------------------
+  void SaveCalDataAsXML(const std::string& FileName, const std::string& DataID);
+  void SaveCalDataAsXML(Platform::TStream& OutStream, const std::string& DataID);
+  void WriteCalDataToOpenXMLFile(Platform::TTextFile& F, bool WriteHeader,
+                                 const std::string& DataID);
+  bool LoadCalDataFromXML(const std::string& FName, const std::string& DataID);
+  bool LoadCalDataFromXML(Platform::TMemoryStream& InStream, const std::string& DataID);
+  bool ReadCalDataFromOpenXMLFile(Platform::TTextFile& F, const std::string& DataID);
+  void SetCalDatName(const std::string& Value);
+
+  // --- map image ---------------------------------------------------------
+  void SetMapImgName(const std::string& Value);
+  void SetMapBitMap(const Platform::TBitmap* Value);
+  void SaveMap(const std::string& FileName, const std::string& DataID);
+  bool RenameMapImg(const std::string& Name);
+  void ResizeMap(double Magnification);
+  void ResizeMap(int32_t LongerEdgeLength);
+  void SetMagnification(double Value);
+  // Quality (1..100) of the JPEG written by SaveMap.
+  int32_t JPEGQuality() const { return FJPEGQuality; }
+  void SetJPEGQuality(int32_t Value) { FJPEGQuality = std::clamp(Value, 1, 100); }
 
   // --- pixel and geographic coordinates ------------------------------
   double CalcLatitude(int32_t x, int32_t y, bool& valid) const;
@@ -239,6 +267,16 @@ class TGeoMap : public Platform::TCustomControl {
   // withGratMat also rebuilds the graticule matrix first.
   void Refit(bool withGratMat);
   void AssignFrom(const TGeoMap& Source);
+
+  // Calibration files and map image
+  bool ReadCalibration(calfile::TCalSource& Source, const std::string& DataID);
+  void FitCurrentModel();
+  void CheckMapImageSize(int64_t Width, int64_t Height) const;
+  void TakeMapImage(const Platform::TBitmap* Image, const std::string& ImgName);
+  // Copies the visible part of the map image into AuxBmp (W x H control
+  // pixels) at the current magnification, through the cache when it applies.
+  void DrawMapImageLayer(int32_t W, int32_t H);
+  int32_t FJPEGQuality = 90;
 
   // Image and view
   Platform::TBitmap* FImgCache = nullptr;

@@ -1,0 +1,88 @@
+// Text routines of the map control's small XML dialect (calibration,
+// landmark and symbol files) and the tag table their readers share.
+//
+// Positions are 1-based character positions, as in the stored formats.
+// Texts are 8-bit: each char is one character of the file's code page.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/streams.h"
+
+namespace ZELK_geomap {
+
+// The elements the three readers look for, in the scanner's order. The
+// last entry is the sentinel the element scanner returns at the end.
+constexpr int32_t kNumXMLTags = 16;
+extern const std::array<std::string, kNumXMLTags> XMLTagNames;
+
+// Indices into XMLTagNames.
+enum TXMLTagIndex : int32_t {
+  xtGeoMap = 0,
+  xtGeoMapEnd = 1,
+  xtCalLine = 2,
+  xtCorners = 3,
+  xtResolution = 4,
+  xtLandmarks = 5,
+  xtLandmarksEnd = 6,
+  xtLandmark = 7,
+  xtCalQuads = 8,
+  xtSymbols = 9,
+  xtSymbolsEnd = 10,
+  xtSymbol = 11,
+  xtUTMZone = 12,
+  xtUTMSouth = 13,
+  xtEllipsoid = 14,
+  xtInvalid = 15
+};
+
+// Decimals >= 0: fixed-point text with that many digits after a ".",
+// right-aligned with blanks to at least abs(Width) characters.
+// Decimals = -2: scientific text "d.ddddddddddddddE+dd" (exponent with sign
+// and two digits), all "*" when the exponent needs three digits.
+// A negative Width pads with "0" instead, the "-" sign going first.
+// Any other Decimals (below -2, -1, above 340) raises EZELKError.
+std::string FormatFixed(double Value, int32_t Width, int32_t Decimals);
+
+// Style 0 "TRUE"/"FALSE", 1 "T"/"F", 2 ".T."/".F.", 3 "1"/"0", 4 "-1"/"0",
+// 5 "FF"/"00", 6 "YES"/"NO", 7 "GOOD"/"BAD"; other styles as 0.
+std::string BoolToText(bool Value, int32_t Style);
+
+// Position of the N-th non-overlapping occurrence of Sub in S, counting
+// from Start (below 1 counts as 1); 0 when N < 1, Sub is empty or there are
+// fewer occurrences.
+int32_t PosOfNth(const std::string& Sub, const std::string& S, int32_t Start, int32_t N,
+                 bool IgnoreCase);
+
+// S without leading and trailing blanks (character 32 only).
+std::string TrimBlanks(const std::string& S);
+
+// Reads one line, byte by byte, up to the line end of Mode (0 LF, 1 CR,
+// 2 CR or LF, 3 CR right after LF, 4 LF right after CR) or the end of the
+// stream, which sets Eof. After a line end, up to two trailing CR or LF
+// characters are removed.
+std::string ReadLineFromStream(Platform::TStream& Stream, bool& Eof, int32_t Mode);
+
+// Scans one name="value" attribute of a start tag from Pos. 0 when one was
+// found; 1 a quote in the name, 2 "=" where the value should start, 3 "="
+// inside an unquoted value, 4 nothing left. Pos ends after the last
+// character examined.
+int32_t NextAttribute(const std::string& Text, int32_t& Pos, std::string& Name, std::string& Value);
+
+// Value of the first attribute called Name (letter case ignored); "" when absent.
+std::string AttributeValue(const std::string& Text, const std::string& Name);
+
+// Decimal integer from Pos after blanks and an optional sign; Pos ends on
+// the first character that is not a digit. 0 without digits. Values beyond
+// the 32-bit range saturate.
+int32_t ScanInteger(const std::string& S, int32_t& Pos);
+
+// Decimal number from Pos. DecMode 1 accepts "." as decimal point, 2 ",",
+// 3 either; AllowExp accepts an exponent after "E". Pos ends on the
+// character that stopped the scan. Malformed numbers give 0; the result is
+// limited to the finite range of double.
+double ScanFloat(const std::string& S, bool AllowExp, int32_t DecMode, int32_t& Pos);
+
+}  // namespace ZELK_geomap

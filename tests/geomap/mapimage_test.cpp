@@ -1,0 +1,315 @@
+// The map image of the control: loading with its size limit and its
+// failure cases, saving beside the calibration, renaming, resampling,
+// magnification and the pre-scaled cache.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "geomap/geomap.h"
+#include "platform/jpeg.h"
+#include "platform/platform.h"
+#include "tests/testsupport/testsupport.h"
+
+using namespace ZELK_geomap;
+
+namespace {
+
+// Exposes the cache and the image layer that the renderer uses.
+class TestMap : public TGeoMap {
+ public:
+  TestMap() : TGeoMap(nullptr) { SetName("map"); }
+  using TGeoMap::DrawMapImageLayer;
+  double CacheMag() const { return FCacheMag; }
+  Platform::TBitmap* Cache() const { return FImgCache; }
+  void SetTopLeftPixel(Platform::TPoint p) { FTopLeft = p; }
+};
+
+// A picture whose pixels tell where they came from.
+void FillPattern(Platform::TBitmap& bmp, int32_t w, int32_t h) {
+  bmp.SetPixelFormat(Platform::pf24bit);
+  bmp.SetSize(w, h);
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x)
+      bmp.Canvas()->SetPixels(
+          x, y, Platform::RGB(static_cast<uint8_t>(x * 7), static_cast<uint8_t>(y * 5), 0x40));
+}
+
+void WriteJpeg(const std::string& file, int32_t w, int32_t h) {
+  Platform::TBitmap bmp;
+  FillPattern(bmp, w, h);
+  Platform::TJPEGImage jpeg;
+  jpeg.Assign(&bmp);
+  jpeg.SaveToFile(file);
+}
+
+void WriteBmp(const std::string& file, int32_t w, int32_t h) {
+  Platform::TBitmap bmp;
+  FillPattern(bmp, w, h);
+  bmp.SaveToFile(file);
+}
+
+// Only the headers of a BMP that claims the given size; no pixel data.
+void WriteBmpHeaderOnly(const std::string& file, int32_t w, int32_t h) {
+  std::vector<uint8_t> b(54, 0);
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+  };
+  b[0] = 'B';
+  b[1] = 'M';
+  put32(2, 54 + uint32_t(w) * uint32_t(h) * 3);
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<uint32_t>(w));
+  put32(22, static_cast<uint32_t>(h));
+  b[26] = 1;
+  b[28] = 24;
+  lumivar_test::WriteBytes(file, b);
+}
+
+class MapImageTest : public ::testing::Test {
+ protected:
+  void LoadSmall() {
+    WriteJpeg(dir.File("small.jpg"), 40, 30);
+    map.SetMapImgName(dir.File("small.jpg"));
+    ASSERT_EQ(map.MapImgWidth(), 40);
+  }
+  void ExpectStillSmall() {
+    EXPECT_EQ(map.MapImgFile(), dir.File("small.jpg"));
+    EXPECT_EQ(map.MapImgWidth(), 40);
+    EXPECT_EQ(map.MapImgHeight(), 30);
+    EXPECT_EQ(map.MapBitmap()->Width(), 40);
+    EXPECT_EQ(map.MapBitmap()->Height(), 30);
+  }
+  lumivar_test::TempDir dir;
+  TestMap map;
+};
+
+}  // namespace
+
+TEST_F(MapImageTest, LoadsJpegAndBmpWhateverTheCaseOfTheExtension) {
+  WriteJpeg(dir.File("upper.JPG"), 33, 21);
+  map.SetMapImgName(dir.File("upper.JPG"));
+  EXPECT_EQ(map.MapImgFile(), dir.File("upper.JPG"));
+  EXPECT_EQ(map.MapImgWidth(), 33);
+  EXPECT_EQ(map.MapImgHeight(), 21);
+  EXPECT_EQ(map.TopLeft(), Platform::Point(0, 0));
+
+  WriteBmp(dir.File("pic.bmp"), 17, 9);
+  map.SetMapImgName(dir.File("pic.bmp"));
+  EXPECT_EQ(map.MapImgWidth(), 17);
+  EXPECT_EQ(map.MapBitmap()->Canvas()->Pixels(3, 2), Platform::RGB(21, 10, 0x40));
+}
+
+TEST_F(MapImageTest, MissingFileEmptiesTheControl) {
+  LoadSmall();
+  map.SetMapImgName(dir.File("nowhere.jpg"));
+  EXPECT_EQ(map.MapImgFile(), "");
+  EXPECT_EQ(map.MapImgWidth(), 0);
+  EXPECT_EQ(map.MapImgHeight(), 0);
+}
+
+TEST_F(MapImageTest, OtherExtensionTakesTheNameButKeepsThePicture) {
+  LoadSmall();
+  lumivar_test::WriteText(dir.File("other.png"), "not read");
+  map.SetMapImgName(dir.File("other.png"));
+  EXPECT_EQ(map.MapImgFile(), dir.File("other.png"));
+  EXPECT_EQ(map.MapImgWidth(), 40);
+  EXPECT_EQ(map.MapImgHeight(), 30);
+}
+
+TEST_F(MapImageTest, PixelLimitFromMemory) {
+  Platform::TBitmap bmp;
+  bmp.SetSize(1500, 2000);
+  map.SetMapBitMap(&bmp);
+  EXPECT_EQ(map.MapImgFile(), "$unknown$");
+  EXPECT_EQ(map.MapImgWidth(), 1500);
+  EXPECT_EQ(map.MapImgHeight(), 2000);
+
+  LoadSmall();
+  bmp.SetSize(1501, 2000);
+  try {
+    map.SetMapBitMap(&bmp);
+    FAIL() << "no error";
+  } catch (const EZELKGeoMapError& e) {
+    EXPECT_STREQ(e.what(),
+                 "Component \"map\": Cannot use map image, maximum of 3000000 pixels exceeded "
+                 "(size of map is 1501 x 2000)");
+  }
+  ExpectStillSmall();
+}
+
+TEST_F(MapImageTest, OversizedFilesAreRefusedFromTheirHeader) {
+  LoadSmall();
+  // The header claims more pixels than the limit; the missing pixel data
+  // proves that nothing was decoded.
+  WriteBmpHeaderOnly(dir.File("huge.bmp"), 3000, 2000);
+  EXPECT_THROW(map.SetMapImgName(dir.File("huge.bmp")), EZELKGeoMapError);
+  ExpectStillSmall();
+
+  // A small JPEG whose frame header is patched to 1501 x 2000.
+  WriteJpeg(dir.File("big.jpg"), 16, 16);
+  auto bytes = lumivar_test::ReadBytes(dir.File("big.jpg"));
+  bool patched = false;
+  for (size_t i = 0; i + 8 < bytes.size(); ++i) {
+    if (bytes[i] == 0xFF && (bytes[i + 1] == 0xC0 || bytes[i + 1] == 0xC2)) {
+      bytes[i + 5] = 2000 >> 8;
+      bytes[i + 6] = 2000 & 0xFF;
+      bytes[i + 7] = 1501 >> 8;
+      bytes[i + 8] = 1501 & 0xFF;
+      patched = true;
+      break;
+    }
+  }
+  ASSERT_TRUE(patched);
+  lumivar_test::WriteBytes(dir.File("big.jpg"), bytes);
+  try {
+    map.SetMapImgName(dir.File("big.jpg"));
+    FAIL() << "no error";
+  } catch (const EZELKGeoMapError& e) {
+    EXPECT_NE(std::string(e.what()).find("(size of map is 1501 x 2000)"), std::string::npos);
+  }
+  ExpectStillSmall();
+}
+
+TEST_F(MapImageTest, CorruptOrTruncatedImagesLeaveTheControlAsItWas) {
+  LoadSmall();
+  auto bytes = lumivar_test::ReadBytes(dir.File("small.jpg"));
+  bytes.resize(bytes.size() / 2);
+  lumivar_test::WriteBytes(dir.File("cut.jpg"), bytes);
+  EXPECT_ANY_THROW(map.SetMapImgName(dir.File("cut.jpg")));
+  ExpectStillSmall();
+
+  lumivar_test::WriteText(dir.File("garbage.jpg"), "this is no picture at all");
+  EXPECT_ANY_THROW(map.SetMapImgName(dir.File("garbage.jpg")));
+  ExpectStillSmall();
+
+  lumivar_test::WriteText(dir.File("garbage.bmp"), "BM and nothing sensible after it");
+  EXPECT_ANY_THROW(map.SetMapImgName(dir.File("garbage.bmp")));
+  ExpectStillSmall();
+}
+
+TEST_F(MapImageTest, SaveMapWritesTheImageAndItsCalibration) {
+  LoadSmall();
+  map.SetCalibModel(cmEquiRect);
+  map.AddCalibPoint(48.0, 16.0, 0, 0);
+  map.SaveMap(dir.File("saved.bmp"), "Saved");
+  EXPECT_EQ(map.MapImgFile(), "saved.jpg");
+  EXPECT_TRUE(Platform::FileExists(dir.File("saved.jpg")));
+  EXPECT_FALSE(Platform::FileExists(dir.File("saved.bmp")));
+  const std::string cal = lumivar_test::ReadText(dir.File("saved.xml"));
+  EXPECT_NE(cal.find("id=\"Saved\" model=\"equirect\" map=\"saved.jpg\""), std::string::npos);
+
+  Platform::TJPEGImage jpeg;
+  jpeg.LoadFromFile(dir.File("saved.jpg"));
+  EXPECT_EQ(jpeg.Width(), 40);
+  EXPECT_EQ(jpeg.Height(), 30);
+}
+
+TEST_F(MapImageTest, SaveMapIntoAMissingDirectoryKeepsTheName) {
+  LoadSmall();
+  EXPECT_THROW(map.SaveMap(dir.File("no/such/dir/x.jpg"), "x"), Platform::EInOutError);
+  EXPECT_EQ(map.MapImgFile(), dir.File("small.jpg"));
+}
+
+TEST_F(MapImageTest, RenameKeepsDirectoryAndExtension) {
+  LoadSmall();
+  ASSERT_TRUE(map.RenameMapImg("/elsewhere/renamed.png"));
+  EXPECT_EQ(map.MapImgFile(), dir.File("renamed.jpg"));
+  EXPECT_TRUE(Platform::FileExists(dir.File("renamed.jpg")));
+  EXPECT_FALSE(Platform::FileExists(dir.File("small.jpg")));
+}
+
+TEST_F(MapImageTest, RenameReportsWhatItCannotDo) {
+  EXPECT_FALSE(map.RenameMapImg("x"));  // no image
+  LoadSmall();
+  EXPECT_FALSE(map.RenameMapImg(""));
+  std::remove(dir.File("small.jpg").c_str());
+  EXPECT_FALSE(map.RenameMapImg("y"));
+  EXPECT_EQ(map.MapImgFile(), dir.File("small.jpg"));
+}
+
+TEST_F(MapImageTest, ResizeHalvesImageAndCalibration) {
+  for (int byEdge = 0; byEdge < 2; ++byEdge) {
+    Platform::TBitmap bmp;
+    FillPattern(bmp, 1000, 800);
+    map.SetMapBitMap(&bmp);
+    map.SetCalibModel(cmEquiRect);
+    map.ClearCalibData();
+    map.AddCalibPoint(48.0, 16.0, 101, 203);
+    map.AddCalibPoint(47.0, 16.0, 100, 799);
+    map.AddCalibPoint(47.0, 17.0, 999, 798);
+    if (byEdge)
+      map.ResizeMap(500);
+    else
+      map.ResizeMap(0.5);
+    EXPECT_EQ(map.MapImgWidth(), 500);
+    EXPECT_EQ(map.MapImgHeight(), 400);
+    EXPECT_EQ(map.MapBitmap()->Width(), 500);
+    const TCalibData& d = map.CalibData();
+    EXPECT_EQ(d.CalQuads[1].MapX, 50);   // 50.5 to the even neighbour
+    EXPECT_EQ(d.CalQuads[1].MapY, 102);  // 101.5 to the even neighbour
+    EXPECT_EQ(d.CalQuads[2].MapY, 400);  // 399.5
+    EXPECT_EQ(d.CalQuads[3].MapX, 500);  // 499.5
+    bool valid = false;
+    EXPECT_NEAR(map.CalcLatitude(50, 102, valid), 48.0, 0.01);
+  }
+}
+
+TEST_F(MapImageTest, ResizeAndMagnificationRejectNonsense) {
+  EXPECT_THROW(map.ResizeMap(500), EZELKGeoMapError);
+  EXPECT_THROW(map.ResizeMap(0.5), EZELKGeoMapError);
+  LoadSmall();
+  EXPECT_THROW(map.ResizeMap(0.0), EZELKGeoMapError);
+  EXPECT_THROW(map.ResizeMap(-1.0), EZELKGeoMapError);
+  EXPECT_THROW(map.ResizeMap(0.001), EZELKGeoMapError);   // nothing would be left
+  EXPECT_THROW(map.ResizeMap(1000.0), EZELKGeoMapError);  // beyond the pixel limit
+  ExpectStillSmall();
+  EXPECT_THROW(map.SetMagnification(0), EZELKGeoMapError);
+  EXPECT_THROW(map.SetMagnification(-2), EZELKGeoMapError);
+  map.SetMagnification(2.5);
+  EXPECT_EQ(map.Magnification(), 2.5);
+}
+
+TEST_F(MapImageTest, CacheIsBuiltBelowTheLimitOnly) {
+  Platform::TBitmap bmp;
+  FillPattern(bmp, 200, 100);
+  map.SetMapBitMap(&bmp);
+  map.AuxBmp->SetSize(200, 100);
+  map.SetMagnification(0.5);
+  map.DrawMapImageLayer(80, 40);
+  EXPECT_EQ(map.CacheMag(), 0.5);
+  EXPECT_EQ(map.Cache()->Width(), 100);
+  EXPECT_EQ(map.Cache()->Height(), 50);
+
+  map.SetMagnification(1);
+  map.DrawMapImageLayer(80, 40);
+  EXPECT_EQ(map.CacheMag(), 0.5);  // not rebuilt at full size
+  EXPECT_EQ(map.AuxBmp->Canvas()->Pixels(13, 7),
+            map.AuxBmp->ReduceColor(bmp.Canvas()->Pixels(13, 7)));
+
+  map.SetMapBitMap(&bmp);  // a new picture invalidates the cache
+  EXPECT_EQ(map.CacheMag(), 0.0);
+}
+
+TEST_F(MapImageTest, PanningCopiesFromTheCache) {
+  Platform::TBitmap bmp;
+  FillPattern(bmp, 200, 100);
+  map.SetMapBitMap(&bmp);
+  map.AuxBmp->SetSize(200, 100);
+  map.SetAntiAlias(false);
+  map.SetMagnification(0.5);
+  map.DrawMapImageLayer(50, 25);
+  EXPECT_EQ(map.AuxBmp->Canvas()->Pixels(5, 5), map.Cache()->Canvas()->Pixels(5, 5));
+  // Panned: control pixel (0, 0) shows the cache at TopLeft x magnification.
+  map.SetTopLeftPixel(Platform::Point(21, 10));
+  map.DrawMapImageLayer(50, 25);
+  EXPECT_EQ(map.AuxBmp->Canvas()->Pixels(0, 0), map.Cache()->Canvas()->Pixels(10, 5));
+  EXPECT_EQ(map.AuxBmp->Canvas()->Pixels(7, 3), map.Cache()->Canvas()->Pixels(17, 8));
+  EXPECT_EQ(map.CacheMag(), 0.5);
+  map.SetAntiAlias(true);
+  map.DrawMapImageLayer(50, 25);  // rebuilt with averaging
+  EXPECT_EQ(map.CacheMag(), 0.5);
+  EXPECT_EQ(map.AuxBmp->Canvas()->Pixels(0, 0), map.Cache()->Canvas()->Pixels(10, 5));
+}
