@@ -29,17 +29,14 @@ class TCalibrationMap : public TGeoMap {
   using TGeoMap::FMillercylPar;
 };
 
-const std::array<const char*, 6> kModelNames = {
-    "parabolicip", "biquadraticpn", "conicconformal", "millercylindrical", "equirect", "utm"};
-
 // The model's name as calibration files write it, or its short form.
 TCalibModel ParseModel(const std::string& text) {
   static const std::array<const char*, 6> kShortNames = {"parabolic", "biquadratic", "conic",
                                                          "miller",    "equirect",    "utm"};
   std::string lower;
   for (char c : text) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  for (size_t i = 0; i < kModelNames.size(); ++i)
-    if (lower == kModelNames[i] || lower == kShortNames[i]) return static_cast<TCalibModel>(i);
+  for (size_t i = 0; i < kShortNames.size(); ++i)
+    if (lower == CalibModelNames[i] || lower == kShortNames[i]) return static_cast<TCalibModel>(i);
   throw UsageError("unknown model '" + text +
                    "' (parabolic, biquadratic, conic, miller, equirect, utm)");
 }
@@ -183,7 +180,7 @@ int RunCalibrate(const Args& argsIn, Context& ctx) {
     map.SetUTMHemisphere(south ? ZELK_geobasics::hemiSouth : ZELK_geobasics::hemiNorth);
   }
   const int points = LoadPoints(map, args[1], zone, south, ctx.err);
-  ctx.out << "model " << kModelNames[model] << ", " << points << " points\n";
+  ctx.out << "model " << CalibModelNames[model] << ", " << points << " points\n";
   PrintCoefficients(map, ctx.out);
   if (model != cmParabolicIp) {
     double qx = 0, qy = 0;
