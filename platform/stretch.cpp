@@ -118,11 +118,27 @@ inline void Store(TBitmap& dst, uint32_t* d, uint32_t v, uint8_t t, uint32_t p) 
   *d = t == kRop3SrcCopy ? dst.ReduceColor(v) : dst.ReduceColor(ApplyRop3(t, p, v, *d));
 }
 
+// Colour mask that reduces a colour to a direct-colour format; 0 for the
+// palette formats, which need the nearest-colour search.
+uint32_t DirectColorMask(TPixelFormat f) {
+  switch (f) {
+    case pf15bit:
+      return 0xF8F8F8;
+    case pf16bit:
+      return 0xF8FCF8;
+    case pf1bit:
+    case pf4bit:
+    case pf8bit:
+      return 0;
+    default:
+      return 0xFFFFFF;
+  }
+}
+
 void StretchNearest(TBitmap& dst, const AxisMap& mx, const AxisMap& my, const TBitmap& src,
                     uint8_t t, uint32_t p) {
-  bool plainCopy =
-      t == kRop3SrcCopy && (dst.PixelFormat() == pf24bit || dst.PixelFormat() == pf32bit ||
-                            dst.PixelFormat() == pfDevice);
+  const bool plainCopy = t == kRop3SrcCopy;
+  const uint32_t mask = DirectColorMask(dst.PixelFormat());
   int32_t n = mx.last - mx.first + 1;
   int32_t prevSrcRow = -1;
   uint32_t* prevRow = nullptr;
@@ -130,13 +146,13 @@ void StretchNearest(TBitmap& dst, const AxisMap& mx, const AxisMap& my, const TB
     int32_t sy = my.start[size_t(y - my.first)];
     uint32_t* d = dst.ScanLine(y) + mx.first;
     if (plainCopy && sy == prevSrcRow) {
-      // enlarging: the same source row again
+      // enlarging: the same source row again gives the same destination row
       std::memcpy(d, prevRow, size_t(n) * 4);
       continue;
     }
     const uint32_t* s = src.ScanLine(sy);
-    if (plainCopy) {
-      for (int32_t i = 0; i < n; ++i) d[i] = s[mx.start[size_t(i)]];
+    if (plainCopy && mask != 0) {
+      for (int32_t i = 0; i < n; ++i) d[i] = s[mx.start[size_t(i)]] & mask;
     } else {
       for (int32_t i = 0; i < n; ++i) Store(dst, d + i, s[mx.start[size_t(i)]], t, p);
     }
@@ -182,23 +198,43 @@ void StretchHalftone(TBitmap& dst, const AxisMap& mx, const AxisMap& my, const T
     while (cacheBase + int32_t(cache.size()) <= to)
       cache.push_back(resampleRow(cacheBase + int32_t(cache.size())));
   };
+  const uint32_t mask = t == kRop3SrcCopy ? DirectColorMask(dst.PixelFormat()) : 0;
   std::vector<uint32_t> acc(size_t(n) * 3);
   for (int32_t y = my.first; y <= my.last; ++y) {
     size_t yi = size_t(y - my.first);
     const int32_t* w = my.weights.data() + my.offset[yi];
-    std::fill(acc.begin(), acc.end(), 1u << 23);
     keepRows(my.start[yi], my.start[yi] + my.count[yi] - 1);
+    uint32_t* d = dst.ScanLine(y) + mx.first;
+    if (my.count[yi] <= 2 && mask != 0) {
+      // Enlarging (at most two rows meet): blend and store in one pass, with
+      // the same arithmetic as the general path below.
+      const uint16_t* h0 = cache[size_t(my.start[yi] - cacheBase)].data();
+      const uint16_t* h1 =
+          my.count[yi] == 2 ? cache[size_t(my.start[yi] + 1 - cacheBase)].data() : h0;
+      const uint32_t w0 = uint32_t(w[0]), w1 = my.count[yi] == 2 ? uint32_t(w[1]) : 0;
+      for (int32_t i = 0; i < n; ++i) {
+        const size_t c = 3 * size_t(i);
+        const uint32_t r = ((1u << 23) + h0[c] * w0 + h1[c] * w1) >> 24;
+        const uint32_t g = ((1u << 23) + h0[c + 1] * w0 + h1[c + 1] * w1) >> 24;
+        const uint32_t b = ((1u << 23) + h0[c + 2] * w0 + h1[c + 2] * w1) >> 24;
+        d[i] = (r | (g << 8) | (b << 16)) & mask;
+      }
+      continue;
+    }
+    std::fill(acc.begin(), acc.end(), 1u << 23);
     for (int32_t k = 0; k < my.count[yi]; ++k) {
       const auto& h = cache[size_t(my.start[yi] + k - cacheBase)];
       uint32_t wk = uint32_t(w[k]);
       if (wk == 0) continue;
       for (size_t i = 0; i < acc.size(); ++i) acc[i] += h[i] * wk;
     }
-    uint32_t* d = dst.ScanLine(y) + mx.first;
     for (int32_t i = 0; i < n; ++i) {
       uint32_t v =
           (acc[3 * i] >> 24) | ((acc[3 * i + 1] >> 24) << 8) | ((acc[3 * i + 2] >> 24) << 16);
-      Store(dst, d + i, v, t, p);
+      if (mask != 0)
+        d[i] = v & mask;
+      else
+        Store(dst, d + i, v, t, p);
     }
   }
 }
