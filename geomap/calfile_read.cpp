@@ -285,26 +285,6 @@ bool TGeoMap::ReadCalibration(calfile::TCalSource& Source, const std::string& Da
   return true;
 }
 
-void TGeoMap::FitCurrentModel() {
-  switch (FCalibModel) {
-    case cmBiquadraticPn:
-      CalcBiquadraticCalibration();
-      break;
-    case cmConicConformal:
-      CalcConicCalibration();
-      break;
-    case cmMillerCylindrical:
-      CalcMillerCylCalibration();
-      break;
-    case cmEquiRect:
-    case cmUTM:
-      CalcEquiRectCalibration();
-      break;
-    default:
-      break;  // the parabolic model's fit is the graticule matrix
-  }
-}
-
 bool TGeoMap::LoadCalDataFromXML(const std::string& FName, const std::string& DataID) {
   Platform::TTextFile f;
   if (!f.TryReset(FName)) return false;

@@ -56,6 +56,11 @@ void TGeoMap::RaiseError(const std::string& what) const {
 
 void TGeoMap::Refit(bool withGratMat) {
   if (withGratMat) RecalcGratMat();
+  FitCurrentModel();
+  CalcExtentsAndResolution();
+}
+
+void TGeoMap::FitCurrentModel() {
   switch (FCalibModel) {
     case cmBiquadraticPn:
       CalcBiquadraticCalibration();
@@ -71,9 +76,8 @@ void TGeoMap::Refit(bool withGratMat) {
       CalcEquiRectCalibration();
       break;
     default:
-      break;
+      break;  // the parabolic model's fit is the graticule matrix
   }
-  CalcExtentsAndResolution();
 }
 
 bool TGeoMap::AddCalibPoint(TGratLineKind GratLineKind, double LineValue, int32_t PixPosX,

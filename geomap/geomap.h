@@ -270,6 +270,7 @@ class TGeoMap : public Platform::TCustomControl {
 
   // Calibration files and map image
   bool ReadCalibration(calfile::TCalSource& Source, const std::string& DataID);
+  // The fit of the current model alone (corners and resolution untouched).
   void FitCurrentModel();
   void CheckMapImageSize(int64_t Width, int64_t Height) const;
   void TakeMapImage(const Platform::TBitmap* Image, const std::string& ImgName);
