@@ -28,11 +28,22 @@ class ShortString {
  public:
   ShortString() = default;
   ShortString(std::string_view utf8) { Set(utf8); }  // NOLINT: implicit by design
-  ShortString(const char* utf8) { Set(utf8 ? std::string_view(utf8) : std::string_view()); }  // NOLINT
+  ShortString(const char* utf8) {
+    Set(utf8 ? std::string_view(utf8) : std::string_view());
+  }                                                    // NOLINT
   ShortString(const std::string& utf8) { Set(utf8); }  // NOLINT
-  ShortString& operator=(std::string_view utf8) { Set(utf8); return *this; }
-  ShortString& operator=(const char* utf8) { Set(utf8 ? std::string_view(utf8) : std::string_view()); return *this; }
-  ShortString& operator=(const std::string& utf8) { Set(utf8); return *this; }
+  ShortString& operator=(std::string_view utf8) {
+    Set(utf8);
+    return *this;
+  }
+  ShortString& operator=(const char* utf8) {
+    Set(utf8 ? std::string_view(utf8) : std::string_view());
+    return *this;
+  }
+  ShortString& operator=(const std::string& utf8) {
+    Set(utf8);
+    return *this;
+  }
 
   // From raw 8-bit characters, cut to N.
   static ShortString FromRaw(std::string_view raw) {
@@ -64,7 +75,9 @@ class ShortString {
   char operator[](size_t i) const { return FChars[i - 1]; }
   void SetLength(size_t n) { FLen = static_cast<uint8_t>(std::min(n, N)); }
 
-  friend bool operator==(const ShortString& a, const ShortString& b) { return a.Chars() == b.Chars(); }
+  friend bool operator==(const ShortString& a, const ShortString& b) {
+    return a.Chars() == b.Chars();
+  }
 
  private:
   void Set(std::string_view utf8) {

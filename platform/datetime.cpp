@@ -33,7 +33,9 @@ void CivilFromDays(int64_t z, int& y, int& m, int& d) {
 
 constexpr int64_t kUnixEpochDays = 25569;  // 1970-01-01 as a day number
 
-bool IsLeap(int y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeap(int y) {
+  return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 }  // namespace
 
@@ -53,8 +55,8 @@ TDateTime EncodeDate(int year, int month, int day) {
 }
 
 bool TryEncodeTime(int hour, int minute, int second, int msec, TDateTime& result) {
-  if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 ||
-      msec < 0 || msec > 999)
+  if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 || msec < 0 ||
+      msec > 999)
     return false;
   result = (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + msec) / 86400000.0;
   return true;
@@ -62,7 +64,8 @@ bool TryEncodeTime(int hour, int minute, int second, int msec, TDateTime& result
 
 TDateTime EncodeTime(int hour, int minute, int second, int msec) {
   TDateTime r = 0;
-  if (!TryEncodeTime(hour, minute, second, msec, r)) throw EConvertError("Invalid argument to time encode");
+  if (!TryEncodeTime(hour, minute, second, msec, r))
+    throw EConvertError("Invalid argument to time encode");
   return r;
 }
 
@@ -100,7 +103,8 @@ TDateTime Now() {
   const std::time_t t = system_clock::to_time_t(now);
   std::tm local{};
   localtime_r(&t, &local);
-  const int ms = static_cast<int>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
+  const int ms =
+      static_cast<int>(duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000);
   TDateTime d = 0, tm = 0;
   TryEncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, d);
   TryEncodeTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), ms, tm);

@@ -10,7 +10,9 @@
 
 namespace Platform {
 
-bool IsPathDelimiter(char c) { return c == '/' || c == '\\'; }
+bool IsPathDelimiter(char c) {
+  return c == '/' || c == '\\';
+}
 
 bool FileExists(const std::string& fileName) {
   struct stat st {};
@@ -43,9 +45,13 @@ bool RenameFile(const std::string& oldName, const std::string& newName) {
   return std::rename(oldName.c_str(), newName.c_str()) == 0;
 }
 
-bool DeleteFile(const std::string& fileName) { return ::unlink(fileName.c_str()) == 0; }
+bool DeleteFile(const std::string& fileName) {
+  return ::unlink(fileName.c_str()) == 0;
+}
 
-bool CreateDir(const std::string& dirName) { return ::mkdir(dirName.c_str(), 0777) == 0; }
+bool CreateDir(const std::string& dirName) {
+  return ::mkdir(dirName.c_str(), 0777) == 0;
+}
 
 namespace {
 

@@ -10,9 +10,9 @@
 namespace Platform {
 
 struct TSearchRec {
-  std::string Name;   // file name without directory
-  int64_t Size = 0;   // bytes
-  TDateTime Time = 0; // last modification, local time
+  std::string Name;    // file name without directory
+  int64_t Size = 0;    // bytes
+  TDateTime Time = 0;  // last modification, local time
 };
 
 bool FileExists(const std::string& fileName);

@@ -16,7 +16,8 @@ std::string FloatToStrGeneral(double value, int precision) {
   if (value == 0) return "0";
   precision = std::clamp(precision, 1, 17);
   char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, precision - 1);
+  auto res =
+      std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, precision - 1);
   std::string sci(buf, res.ptr);
   // sci: [-]d[.ddd]e[+-]xx
   const bool negative = sci[0] == '-';
@@ -57,7 +58,9 @@ std::string FloatToStrFixed(double value, int decimals) {
   return s;
 }
 
-std::string IntToStr(int64_t value) { return std::to_string(value); }
+std::string IntToStr(int64_t value) {
+  return std::to_string(value);
+}
 
 namespace {
 
@@ -85,7 +88,8 @@ bool TryStrToFloat(std::string_view text, double& value, bool acceptComma) {
     bool tiny = false;
     std::string lower(s);
     for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (auto e = lower.find('e'); e != std::string::npos) tiny = lower.find('-', e) != std::string::npos;
+    if (auto e = lower.find('e'); e != std::string::npos)
+      tiny = lower.find('-', e) != std::string::npos;
     if (!tiny || res.ptr != s.data() + s.size()) return false;
     value = 0;
     return true;
@@ -118,13 +122,15 @@ bool TryStrToInt(std::string_view text, int32_t& value) {
 
 double StrToFloat(std::string_view text) {
   double v = 0;
-  if (!TryStrToFloat(text, v)) throw EConvertError("'" + std::string(text) + "' is not a valid floating point value");
+  if (!TryStrToFloat(text, v))
+    throw EConvertError("'" + std::string(text) + "' is not a valid floating point value");
   return v;
 }
 
 int32_t StrToInt(std::string_view text) {
   int32_t v = 0;
-  if (!TryStrToInt(text, v)) throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
+  if (!TryStrToInt(text, v))
+    throw EConvertError("'" + std::string(text) + "' is not a valid integer value");
   return v;
 }
 

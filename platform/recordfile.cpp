@@ -71,7 +71,9 @@ int64_t TRecordFile::SizeInBytes() const {
   return static_cast<int64_t>(st.st_size);
 }
 
-int64_t TRecordFile::FileSize() const { return SizeInBytes() / FRecSize; }
+int64_t TRecordFile::FileSize() const {
+  return SizeInBytes() / FRecSize;
+}
 
 int64_t TRecordFile::BlockRead(void* buffer, int64_t count) {
   Require("read");
@@ -95,7 +97,8 @@ int64_t TRecordFile::BlockRead(void* buffer, int64_t count) {
 }
 
 void TRecordFile::BlockReadExact(void* buffer, int64_t count) {
-  if (BlockRead(buffer, count) != count) RaiseInOutError("read beyond the end of", FName, kReadBeyondEnd);
+  if (BlockRead(buffer, count) != count)
+    RaiseInOutError("read beyond the end of", FName, kReadBeyondEnd);
 }
 
 void TRecordFile::BlockWrite(const void* buffer, int64_t count) {
@@ -118,7 +121,8 @@ void TRecordFile::BlockWrite(const void* buffer, int64_t count) {
 
 void TRecordFile::Truncate() {
   Require("truncate");
-  if (::ftruncate(FFd, static_cast<off_t>(FPos * FRecSize)) != 0) RaiseInOutError("truncate", FName, errno);
+  if (::ftruncate(FFd, static_cast<off_t>(FPos * FRecSize)) != 0)
+    RaiseInOutError("truncate", FName, errno);
 }
 
 }  // namespace Platform

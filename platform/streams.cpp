@@ -18,11 +18,13 @@ int64_t TStream::Size() {
 }
 
 void TStream::ReadBuffer(void* buffer, int64_t count) {
-  if (count > 0 && Read(buffer, count) != count) RaiseInOutError("read from", "stream", kStreamReadError);
+  if (count > 0 && Read(buffer, count) != count)
+    RaiseInOutError("read from", "stream", kStreamReadError);
 }
 
 void TStream::WriteBuffer(const void* buffer, int64_t count) {
-  if (count > 0 && Write(buffer, count) != count) RaiseInOutError("write to", "stream", kStreamWriteError);
+  if (count > 0 && Write(buffer, count) != count)
+    RaiseInOutError("write to", "stream", kStreamWriteError);
 }
 
 int64_t TStream::CopyFrom(TStream& source, int64_t count) {
@@ -131,7 +133,8 @@ int64_t TFileStream::Write(const void* buffer, int64_t count) {
 
 int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
   static const int kWhence[] = {SEEK_SET, SEEK_CUR, SEEK_END};
-  if (!(origin == soCurrent && offset == 0) && fseeko(FFile, static_cast<off_t>(offset), kWhence[origin]) != 0)
+  if (!(origin == soCurrent && offset == 0) &&
+      fseeko(FFile, static_cast<off_t>(offset), kWhence[origin]) != 0)
     RaiseInOutError("seek in", FName, errno);
   if (!(origin == soCurrent && offset == 0)) FLastOp = 0;
   return static_cast<int64_t>(ftello(FFile));
@@ -139,7 +142,8 @@ int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
 
 void TFileStream::SetSize(int64_t newSize) {
   std::fflush(FFile);
-  if (::ftruncate(fileno(FFile), static_cast<off_t>(newSize)) != 0) RaiseInOutError("resize", FName, errno);
+  if (::ftruncate(fileno(FFile), static_cast<off_t>(newSize)) != 0)
+    RaiseInOutError("resize", FName, errno);
   if (Position() > newSize) Seek(newSize, soBeginning);
 }
 

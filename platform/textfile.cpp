@@ -23,7 +23,9 @@ bool TTextFile::TryReset(const std::string& fileName) {
   return FFile != nullptr;
 }
 
-void TTextFile::Reset(const std::string& fileName) { Check(TryReset(fileName), "open"); }
+void TTextFile::Reset(const std::string& fileName) {
+  Check(TryReset(fileName), "open");
+}
 
 void TTextFile::Rewrite(const std::string& fileName) {
   if (FFile != nullptr) std::fclose(FFile);

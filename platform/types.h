@@ -11,8 +11,8 @@ namespace Platform {
 
 class TObject;
 
-using TColor = uint32_t;      // $00BBGGRR
-using TDateTime = double;     // days since 30 December 1899, fraction = time of day
+using TColor = uint32_t;   // $00BBGGRR
+using TDateTime = double;  // days since 30 December 1899, fraction = time of day
 
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clWhite = 0xFFFFFF;
@@ -23,9 +23,15 @@ constexpr TColor clYellow = 0x00FFFF;
 constexpr TColor clSilver = 0xC0C0C0;
 constexpr TColor clGray = 0x808080;
 
-constexpr uint8_t GetRValue(TColor c) { return c & 0xFF; }
-constexpr uint8_t GetGValue(TColor c) { return (c >> 8) & 0xFF; }
-constexpr uint8_t GetBValue(TColor c) { return (c >> 16) & 0xFF; }
+constexpr uint8_t GetRValue(TColor c) {
+  return c & 0xFF;
+}
+constexpr uint8_t GetGValue(TColor c) {
+  return (c >> 8) & 0xFF;
+}
+constexpr uint8_t GetBValue(TColor c) {
+  return (c >> 16) & 0xFF;
+}
 constexpr TColor RGB(uint8_t r, uint8_t g, uint8_t b) {
   return TColor(r) | (TColor(g) << 8) | (TColor(b) << 16);
 }
@@ -42,8 +48,12 @@ struct TRect {
   friend bool operator==(const TRect&, const TRect&) = default;
 };
 
-inline TPoint Point(int32_t x, int32_t y) { return TPoint{x, y}; }
-inline TRect Rect(int32_t l, int32_t t, int32_t r, int32_t b) { return TRect{l, t, r, b}; }
+inline TPoint Point(int32_t x, int32_t y) {
+  return TPoint{x, y};
+}
+inline TRect Rect(int32_t l, int32_t t, int32_t r, int32_t b) {
+  return TRect{l, t, r, b};
+}
 
 // Rounds to the nearest integer, halves to the even neighbour (the rounding
 // used for every pixel position). Values beyond the int32 range saturate so

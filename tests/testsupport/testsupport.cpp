@@ -10,7 +10,8 @@ namespace lumivar_test {
 
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "lumivar-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary directory");
+  if (mkdtemp(pattern.data()) == nullptr)
+    throw std::runtime_error("cannot create a temporary directory");
   FPath = pattern;
 }
 
@@ -32,7 +33,8 @@ std::string ReadText(const std::string& fileName) {
 
 void WriteBytes(const std::string& fileName, const std::vector<uint8_t>& bytes) {
   std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + fileName);
 }
 
@@ -41,8 +43,8 @@ void WriteText(const std::string& fileName, const std::string& text) {
 }
 
 int32_t LeInt32(const std::vector<uint8_t>& b, size_t o) {
-  return static_cast<int32_t>(uint32_t(b.at(o)) | uint32_t(b.at(o + 1)) << 8 | uint32_t(b.at(o + 2)) << 16 |
-                              uint32_t(b.at(o + 3)) << 24);
+  return static_cast<int32_t>(uint32_t(b.at(o)) | uint32_t(b.at(o + 1)) << 8 |
+                              uint32_t(b.at(o + 2)) << 16 | uint32_t(b.at(o + 3)) << 24);
 }
 
 uint16_t LeUInt16(const std::vector<uint8_t>& b, size_t o) {

@@ -9,7 +9,7 @@
 namespace lumivar_filekinds {
 
 struct FileKind {
-  std::string name;                              // for messages
+  std::string name;                                   // for messages
   std::function<void(const std::string& dir)> write;  // writes its files into dir
 };
 

@@ -13,7 +13,9 @@ std::vector<FileKind>& Kinds() {
 }
 }  // namespace
 
-Registration::Registration(FileKind k) { Kinds().push_back(std::move(k)); }
+Registration::Registration(FileKind k) {
+  Kinds().push_back(std::move(k));
+}
 
 }  // namespace lumivar_filekinds
 

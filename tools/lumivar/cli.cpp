@@ -21,18 +21,24 @@ std::vector<DemoStep>& DemoList() {
 
 }  // namespace
 
-Registration::Registration(Command c) { CommandList().push_back(std::move(c)); }
-Registration::Registration(DemoStep d) { DemoList().push_back(std::move(d)); }
+Registration::Registration(Command c) {
+  CommandList().push_back(std::move(c));
+}
+Registration::Registration(DemoStep d) {
+  DemoList().push_back(std::move(d));
+}
 
 const std::vector<Command>& Commands() {
   auto& list = CommandList();
-  std::sort(list.begin(), list.end(), [](const Command& a, const Command& b) { return a.name < b.name; });
+  std::sort(list.begin(), list.end(),
+            [](const Command& a, const Command& b) { return a.name < b.name; });
   return list;
 }
 
 const std::vector<DemoStep>& DemoSteps() {
   auto& list = DemoList();
-  std::stable_sort(list.begin(), list.end(), [](const DemoStep& a, const DemoStep& b) { return a.order < b.order; });
+  std::stable_sort(list.begin(), list.end(),
+                   [](const DemoStep& a, const DemoStep& b) { return a.order < b.order; });
   return list;
 }
 
@@ -79,7 +85,8 @@ Args SplitWords(const std::string& line) {
   return words;
 }
 
-int ForEachInput(const Args& args, size_t count, Context& ctx, const std::function<void(const Args&)>& fn) {
+int ForEachInput(const Args& args, size_t count, Context& ctx,
+                 const std::function<void(const Args&)>& fn) {
   if (args.size() >= count) {
     fn(args);
     return 0;
