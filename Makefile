@@ -2,6 +2,7 @@
 # configures and builds. BUILD_DIR and JOBS may be overridden.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+MAKEFLAGS += --no-print-directory
 CMAKE_FLAGS ?=
 
 .PHONY: all deps configure build test demo bench clean format
