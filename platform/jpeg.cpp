@@ -283,6 +283,7 @@ void TJPEGImage::SaveToFile(const std::string& fileName) {
   if (FData.empty()) throw EInOutError("Cannot save an empty JPEG image", kStreamWriteError);
   TFileStream f(fileName, fmCreate);
   SaveToStream(f);
+  f.Flush();
 }
 
 void TJPEGImage::Assign(const TPersistent* Source) {
