@@ -80,12 +80,18 @@ AxisMap HalftoneAxis(int32_t d0, int32_t dn, int32_t first, int32_t last, int32_
     if (dn < sn) {
       // area average: destination pixel i covers [i sn, (i+1) sn) in units of 1/dn source pixel
       int64_t a = i * sn, b = (i + 1) * sn;
+      // Source pixels off the bitmap all land on its edge pixel: visit only
+      // the readable ones, the first and last taking the area beyond them
+      // (a huge source rectangle would otherwise cost a tap per pixel).
+      int64_t jLo = std::max<int64_t>(a / dn, int64_t(lowest) - s0);
+      int64_t jHi = std::min<int64_t>((b - 1) / dn, int64_t(highest) - s0);
+      if (jHi < jLo)
+        jLo = jHi = std::clamp<int64_t>(a / dn, int64_t(lowest) - s0, int64_t(highest) - s0);
       int64_t cum = 0;
-      for (int64_t j = a / dn; j * dn < b; ++j) {
-        int64_t lo = std::max(a, j * dn), hi = std::min(b, (j + 1) * dn);
-        if (hi <= lo) continue;
+      for (int64_t j = jLo; j <= jHi; ++j) {
+        int64_t hi = j == jHi ? b : std::min(b, (j + 1) * dn);
         int64_t w0 = (cum * kOne * 2 + sn) / (2 * sn);
-        cum += hi - lo;
+        cum = hi - a;
         int64_t w1 = (cum * kOne * 2 + sn) / (2 * sn);
         taps.push_back({clampIdx(s0 + j), static_cast<int32_t>(w1 - w0)});
       }
