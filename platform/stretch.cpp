@@ -42,9 +42,13 @@ bool VisibleRange(int32_t d0, int32_t dn, int32_t dLimit, int32_t s0, int32_t sn
     lo = std::max(lo, -FloorDiv(-(k - 1), 2));
   }
   // centre < sLimit  <=>  2 s0 dn + (2i+1) sn < 2 sLimit dn
-  int64_t maxNum = 2 * (int64_t(sLimit) - s0) * dn;  // (2i+1) sn < maxNum
-  int64_t iMax = FloorDiv(maxNum - 1, sn);           // largest 2i+1
-  hi = std::min(hi, FloorDiv(iMax - 1, 2));
+  // (always true when the rest of the bitmap is as wide as the rectangle,
+  // whose product would not fit in 64 bits)
+  if (int64_t(sLimit) - s0 < sn) {
+    int64_t maxNum = 2 * (int64_t(sLimit) - s0) * dn;  // (2i+1) sn < maxNum
+    int64_t iMax = FloorDiv(maxNum - 1, sn);           // largest 2i+1
+    hi = std::min(hi, FloorDiv(iMax - 1, 2));
+  }
   if (lo > hi) return false;
   first = static_cast<int32_t>(d0 + lo);
   last = static_cast<int32_t>(d0 + hi);

@@ -2,6 +2,8 @@
 // picking, and the parts of the source outside the bitmap.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "platform/graphics.h"
 
 using namespace Platform;
@@ -126,4 +128,14 @@ TEST(StretchHalftone, AHugeSourceRectangleCostsOnlyTheBitmapsPixels) {
              2 * half, 2 * half, SRCCOPY);
   // the right half of the source is column 1: a quarter of 121, rounded down
   EXPECT_EQ(dst->Canvas()->Pixels(0, 0), RGB(40, 80, 120));
+}
+
+TEST(StretchClipping, ExtremeRectanglesStayInRange) {
+  // products of the widest rectangles with a source far left of the bitmap
+  auto src = Filled(4, 4, RGB(9, 8, 7));
+  auto dst = Filled(4, 4, clWhite);
+  const int32_t lo = std::numeric_limits<int32_t>::min(), hi = std::numeric_limits<int32_t>::max();
+  StretchBlt(dst->Canvas()->Handle(), 0, 0, hi, hi, src->Canvas()->Handle(), lo, lo, 3, 3, SRCCOPY);
+  StretchBlt(dst->Canvas()->Handle(), 0, 0, hi, 4, src->Canvas()->Handle(), lo, 0, hi, 4, SRCCOPY);
+  EXPECT_EQ(dst->Canvas()->Pixels(0, 0), clWhite);
 }
