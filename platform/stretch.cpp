@@ -94,9 +94,9 @@ AxisMap HalftoneAxis(int32_t d0, int32_t dn, int32_t first, int32_t last, int32_
       int64_t cum = 0;
       for (int64_t j = jLo; j <= jHi; ++j) {
         int64_t hi = j == jHi ? b : std::min(b, (j + 1) * dn);
-        int64_t w0 = (cum * kOne * 2 + sn) / (2 * sn);
+        int64_t w0 = (cum * kOne * 2 + sn) / (2 * int64_t(sn));
         cum = hi - a;
-        int64_t w1 = (cum * kOne * 2 + sn) / (2 * sn);
+        int64_t w1 = (cum * kOne * 2 + sn) / (2 * int64_t(sn));
         taps.push_back({clampIdx(s0 + j), static_cast<int32_t>(w1 - w0)});
       }
     } else {
