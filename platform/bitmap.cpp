@@ -73,15 +73,15 @@ void TBitmap::Allocate(int32_t width, int32_t height, TPixelFormat format) {
                           " pixels is too large",
                       0);
   if (width == 0 || height == 0) width = height = 0;
-  FPixels.assign(size_t(width) * size_t(height), 0xFFFFFF);
-  FWidth = width;
-  FHeight = height;
   if (format != FPixelFormat) {
     FPixelFormat = format;
     FPalette = DefaultPaletteOf(format);
     FNearestCache.clear();
   }
-  std::fill(FPixels.begin(), FPixels.end(), ReduceColor(0xFFFFFF));
+  // one pass: fill with white as the format shows it
+  FPixels.assign(size_t(width) * size_t(height), ReduceColor(0xFFFFFF));
+  FWidth = width;
+  FHeight = height;
 }
 
 void TBitmap::SetSize(int32_t width, int32_t height) {

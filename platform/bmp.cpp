@@ -334,6 +334,7 @@ void TBitmap::SaveToStream(TStream& stream) {
 void TBitmap::SaveToFile(const std::string& fileName) {
   TFileStream f(fileName, fmCreate);
   SaveToStream(f);
+  f.Flush();
 }
 
 }  // namespace Platform

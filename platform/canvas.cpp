@@ -92,7 +92,10 @@ void TCanvas::Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
   if (X1 == X2 || Y1 == Y2) return;
   TBitmap& b = *FBitmap;
   bool pen = PenDraws(&FPen);
-  int32_t pw = pen ? std::min({FPen.Width(), (X2 - X1 + 1) / 2, (Y2 - Y1 + 1) / 2}) : 0;
+  // widths in 64 bits: corners far apart on either side of the origin overflow 32
+  int32_t pw = pen ? int32_t(std::min<int64_t>(
+                         {FPen.Width(), (int64_t(X2) - X1 + 1) / 2, (int64_t(Y2) - Y1 + 1) / 2}))
+                   : 0;
   if (FBrush.Style() != bsClear) {
     uint32_t c = b.ReduceColor(FBrush.Color());
     int32_t y0 = std::max(Y1 + pw, 0), y1 = std::min(Y2 - pw, b.Height());
@@ -135,7 +138,7 @@ void TCanvas::Ellipse(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
   EllipseRows outer = EllipseSpans(X1, Y1, X2, Y2, rowLo - 1, rowHi + 1);
   int32_t inset = pw > 1 ? pw - 1 : 0;
   EllipseRows inner =
-      inset && X2 - X1 > 2 * inset && Y2 - Y1 > 2 * inset
+      inset && int64_t(X2) - X1 > 2 * int64_t(inset) && int64_t(Y2) - Y1 > 2 * int64_t(inset)
           ? EllipseSpans(X1 + inset, Y1 + inset, X2 - inset, Y2 - inset, rowLo - 1, rowHi + 1)
           : (inset ? EllipseRows{rowLo - 1, {}} : outer);
   auto spanAt = [](const EllipseRows& e, int32_t y) -> std::pair<int32_t, int32_t> {

@@ -134,7 +134,8 @@ struct EncodeJob {
   unsigned long outSize = 0;
 };
 
-bool Encode(EncodeJob& job, const TBitmap& source, int32_t quality, RowSink& sink) {
+bool Encode(EncodeJob& job, const TBitmap& source, int32_t quality,
+            TJPEGChromaSubsampling subsampling, RowSink& sink) {
   job.cinfo.err = &job.err.pub;
   InitErrors(job.err);
   if (setjmp(job.err.jump)) return false;
@@ -147,6 +148,9 @@ bool Encode(EncodeJob& job, const TBitmap& source, int32_t quality, RowSink& sin
   c.in_color_space = JCS_EXT_RGBX;  // the fourth byte is ignored
   jpeg_set_defaults(&c);
   jpeg_set_quality(&c, quality, TRUE);
+  // luma factors set the ratio; the chroma components stay at 1x1
+  c.comp_info[0].h_samp_factor = subsampling == jcs444 ? 1 : 2;
+  c.comp_info[0].v_samp_factor = subsampling == jcs420 ? 2 : 1;
   jpeg_start_compress(&c, TRUE);
   while (c.next_scanline < c.image_height) {
     int32_t y = static_cast<int32_t>(c.next_scanline);
@@ -194,7 +198,8 @@ void DecodeJpeg(const uint8_t* data, size_t size, TBitmap& dest, const TProgress
 }
 
 std::vector<uint8_t> EncodeJpeg(const TBitmap& source, int32_t quality,
-                                const TProgressEvent& progress, TObject* sender) {
+                                const TProgressEvent& progress, TObject* sender,
+                                TJPEGChromaSubsampling subsampling) {
   if (source.Empty())
     throw EInOutError("Cannot encode an empty picture as JPEG", kStreamWriteError);
   EncodeJob job{};
@@ -207,7 +212,7 @@ std::vector<uint8_t> EncodeJpeg(const TBitmap& source, int32_t quality,
   } guard{&job};
   Notify(progress, sender, psStarting, 0, source.Width(), source.Height());
   RowSink sink{const_cast<TBitmap*>(&source), &progress, sender, nullptr};
-  if (!Encode(job, source, quality, sink))
+  if (!Encode(job, source, quality, subsampling, sink))
     throw EInOutError(std::string("JPEG encoding failed: ") + job.err.message, kStreamWriteError);
   if (sink.failure) std::rethrow_exception(sink.failure);
   std::vector<uint8_t> out(job.out, job.out + job.outSize);
@@ -257,7 +262,7 @@ void TJPEGImage::LoadFromFile(const std::string& fileName) {
 
 void TJPEGImage::JPEGNeeded() {
   if (!FData.empty() || !FBitmap) return;
-  FData = EncodeJpeg(*FBitmap, FQuality, FOnProgress, this);
+  FData = EncodeJpeg(*FBitmap, FQuality, FOnProgress, this, FSubsampling);
 }
 
 void TJPEGImage::DIBNeeded() {
@@ -278,6 +283,7 @@ void TJPEGImage::SaveToFile(const std::string& fileName) {
   if (FData.empty()) throw EInOutError("Cannot save an empty JPEG image", kStreamWriteError);
   TFileStream f(fileName, fmCreate);
   SaveToStream(f);
+  f.Flush();
 }
 
 void TJPEGImage::Assign(const TPersistent* Source) {
@@ -303,6 +309,7 @@ void TJPEGImage::Assign(const TPersistent* Source) {
     FHeight = j->FHeight;
     FGrayscale = j->FGrayscale;
     FQuality = j->FQuality;
+    FSubsampling = j->FSubsampling;
     return;
   }
   TPersistent::Assign(Source);

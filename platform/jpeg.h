@@ -11,6 +11,10 @@
 
 namespace Platform {
 
+// Chroma sampling of encoded pictures: 4:2:0 halves colour resolution both
+// ways, 4:2:2 horizontally only, 4:4:4 keeps it.
+enum TJPEGChromaSubsampling : uint8_t { jcs420, jcs422, jcs444 };
+
 class TJPEGImage : public TPersistent {
  public:
   TJPEGImage();
@@ -33,6 +37,9 @@ class TJPEGImage : public TPersistent {
   // Quality used when encoding a bitmap (1..100).
   int32_t CompressionQuality() const { return FQuality; }
   void SetCompressionQuality(int32_t q) { FQuality = q < 1 ? 1 : (q > 100 ? 100 : q); }
+  // Chroma sampling used when encoding a bitmap (4:2:0 unless set).
+  TJPEGChromaSubsampling ChromaSubsampling() const { return FSubsampling; }
+  void SetChromaSubsampling(TJPEGChromaSubsampling v) { FSubsampling = v; }
 
   void Assign(const TPersistent* Source) override;
   // Decodes the picture (done on demand by assignment to a bitmap).
@@ -55,6 +62,7 @@ class TJPEGImage : public TPersistent {
   int32_t FWidth = 0, FHeight = 0;
   bool FGrayscale = false;
   int32_t FQuality = 90;
+  TJPEGChromaSubsampling FSubsampling = jcs420;
   TProgressEvent FOnProgress;
   void ReadHeader();
 };
@@ -63,8 +71,9 @@ class TJPEGImage : public TPersistent {
 // corrupt or truncated data and on absurd dimensions; never exits.
 void DecodeJpeg(const uint8_t* data, size_t size, TBitmap& dest, const TProgressEvent& progress,
                 TObject* sender);
-// Encodes a bitmap as baseline JPEG with the given quality.
+// Encodes a bitmap as baseline JPEG with the given quality and chroma sampling.
 std::vector<uint8_t> EncodeJpeg(const TBitmap& source, int32_t quality,
-                                const TProgressEvent& progress, TObject* sender);
+                                const TProgressEvent& progress, TObject* sender,
+                                TJPEGChromaSubsampling subsampling = jcs420);
 
 }  // namespace Platform

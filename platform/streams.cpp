@@ -85,6 +85,7 @@ void TMemoryStream::LoadFromFile(const std::string& fileName) {
 void TMemoryStream::SaveToFile(const std::string& fileName) const {
   TFileStream f(fileName, fmCreate);
   SaveToStream(f);
+  f.Flush();
 }
 
 void TMemoryStream::LoadFromStream(TStream& source) {
@@ -138,6 +139,10 @@ int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
     RaiseInOutError("seek in", FName, errno);
   if (!(origin == soCurrent && offset == 0)) FLastOp = 0;
   return static_cast<int64_t>(ftello(FFile));
+}
+
+void TFileStream::Flush() {
+  if (std::fflush(FFile) != 0) RaiseInOutError("write", FName, errno);
 }
 
 void TFileStream::SetSize(int64_t newSize) {

@@ -70,6 +70,10 @@ class TFileStream : public TStream {
   int64_t Seek(int64_t offset, TSeekOrigin origin) override;
   void SetSize(int64_t newSize) override;
   const std::string& FileName() const { return FName; }
+  // Hands buffered data to the system; raises EInOutError when that fails
+  // (a full disk shows up here, not in Write). Call it before reporting a
+  // saved file as written: the destructor cannot raise.
+  void Flush();
 
  private:
   // stdio needs a seek between a read and a write on the same file.

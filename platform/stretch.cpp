@@ -42,9 +42,13 @@ bool VisibleRange(int32_t d0, int32_t dn, int32_t dLimit, int32_t s0, int32_t sn
     lo = std::max(lo, -FloorDiv(-(k - 1), 2));
   }
   // centre < sLimit  <=>  2 s0 dn + (2i+1) sn < 2 sLimit dn
-  int64_t maxNum = 2 * (int64_t(sLimit) - s0) * dn;  // (2i+1) sn < maxNum
-  int64_t iMax = FloorDiv(maxNum - 1, sn);           // largest 2i+1
-  hi = std::min(hi, FloorDiv(iMax - 1, 2));
+  // (always true when the rest of the bitmap is as wide as the rectangle,
+  // whose product would not fit in 64 bits)
+  if (int64_t(sLimit) - s0 < sn) {
+    int64_t maxNum = 2 * (int64_t(sLimit) - s0) * dn;  // (2i+1) sn < maxNum
+    int64_t iMax = FloorDiv(maxNum - 1, sn);           // largest 2i+1
+    hi = std::min(hi, FloorDiv(iMax - 1, 2));
+  }
   if (lo > hi) return false;
   first = static_cast<int32_t>(d0 + lo);
   last = static_cast<int32_t>(d0 + hi);
@@ -80,13 +84,19 @@ AxisMap HalftoneAxis(int32_t d0, int32_t dn, int32_t first, int32_t last, int32_
     if (dn < sn) {
       // area average: destination pixel i covers [i sn, (i+1) sn) in units of 1/dn source pixel
       int64_t a = i * sn, b = (i + 1) * sn;
+      // Source pixels off the bitmap all land on its edge pixel: visit only
+      // the readable ones, the first and last taking the area beyond them
+      // (a huge source rectangle would otherwise cost a tap per pixel).
+      int64_t jLo = std::max<int64_t>(a / dn, int64_t(lowest) - s0);
+      int64_t jHi = std::min<int64_t>((b - 1) / dn, int64_t(highest) - s0);
+      if (jHi < jLo)
+        jLo = jHi = std::clamp<int64_t>(a / dn, int64_t(lowest) - s0, int64_t(highest) - s0);
       int64_t cum = 0;
-      for (int64_t j = a / dn; j * dn < b; ++j) {
-        int64_t lo = std::max(a, j * dn), hi = std::min(b, (j + 1) * dn);
-        if (hi <= lo) continue;
-        int64_t w0 = (cum * kOne * 2 + sn) / (2 * sn);
-        cum += hi - lo;
-        int64_t w1 = (cum * kOne * 2 + sn) / (2 * sn);
+      for (int64_t j = jLo; j <= jHi; ++j) {
+        int64_t hi = j == jHi ? b : std::min(b, (j + 1) * dn);
+        int64_t w0 = (cum * kOne * 2 + sn) / (2 * int64_t(sn));
+        cum = hi - a;
+        int64_t w1 = (cum * kOne * 2 + sn) / (2 * int64_t(sn));
         taps.push_back({clampIdx(s0 + j), static_cast<int32_t>(w1 - w0)});
       }
     } else {

@@ -19,7 +19,8 @@ inline uint32_t Blend(uint32_t d, uint32_t c, uint32_t a) {
   return r | (g << 8) | (b << 16);
 }
 
-void Plot(TBitmap& b, int32_t x, int32_t y, uint32_t color, uint32_t a) {
+// 64-bit coordinates: text placed near the ends of the int32 range runs past them.
+void Plot(TBitmap& b, int64_t x, int64_t y, uint32_t color, uint32_t a) {
   if (a == 0 || x < 0 || y < 0 || x >= b.Width() || y >= b.Height()) return;
   uint32_t& px = b.ScanLine(y)[x];
   px = b.ReduceColor(a >= 255 ? color : Blend(px, color, a));
@@ -68,7 +69,8 @@ void TCanvas::TextOut(int32_t X, int32_t Y, const std::string& text) {
   TLogFont lf = FFont.GetLogFont();
   TTextMask m = RenderText(lf, text);
   TBitmap& b = *FBitmap;
-  FPenPos = Point(X + m.Width, Y);  // the pen ends after the text, as on the desktop
+  // the pen ends after the text, as on the desktop
+  FPenPos = Point(int32_t(std::min<int64_t>(int64_t(X) + m.Width, INT32_MAX)), Y);
   int32_t angle = lf.lfEscapement;
   double sn, cs;
   SinCos(angle, sn, cs);
@@ -86,19 +88,19 @@ void TCanvas::TextOut(int32_t X, int32_t Y, const std::string& text) {
       for (int32_t u = 0; u < m.Width; ++u) {
         uint32_t a = m.Alpha[size_t(v) * m.Width + u];
         if (a == 0) continue;
-        int32_t x, y;
+        int64_t x, y;
         switch (t) {
           case 0:
-            x = X + u, y = Y + v;
+            x = int64_t(X) + u, y = int64_t(Y) + v;
             break;
           case 900:
-            x = X + v, y = Y - 1 - u;
+            x = int64_t(X) + v, y = int64_t(Y) - 1 - u;
             break;
           case 1800:
-            x = X - 1 - u, y = Y - 1 - v;
+            x = int64_t(X) - 1 - u, y = int64_t(Y) - 1 - v;
             break;
           default:
-            x = X - 1 - v, y = Y + u;
+            x = int64_t(X) - 1 - v, y = int64_t(Y) + u;
             break;
         }
         Plot(b, x, y, color, a);
@@ -108,10 +110,12 @@ void TCanvas::TextOut(int32_t X, int32_t Y, const std::string& text) {
   // any other angle: sample the mask under each pixel centre of the rotated box
   double minX = *std::min_element(xs, xs + 4), maxX = *std::max_element(xs, xs + 4);
   double minY = *std::min_element(ys, ys + 4), maxY = *std::max_element(ys, ys + 4);
-  int32_t x0 = std::max(int32_t(std::floor(minX)), 0);
-  int32_t x1 = std::min(int32_t(std::ceil(maxX)), b.Width() - 1);
-  int32_t y0 = std::max(int32_t(std::floor(minY)), 0);
-  int32_t y1 = std::min(int32_t(std::ceil(maxY)), b.Height() - 1);
+  // clamped as doubles: the box may reach beyond the int32 range
+  int32_t x0 = int32_t(std::max(std::floor(minX), 0.0));
+  int32_t x1 = int32_t(std::min(std::ceil(maxX), double(b.Width() - 1)));
+  int32_t y0 = int32_t(std::max(std::floor(minY), 0.0));
+  int32_t y1 = int32_t(std::min(std::ceil(maxY), double(b.Height() - 1)));
+  if (x0 > x1 || y0 > y1) return;
   auto alphaAt = [&](int32_t u, int32_t v) -> int32_t {
     if (u < 0 || v < 0 || u >= m.Width || v >= m.Height) return 0;
     return m.Alpha[size_t(v) * m.Width + u];

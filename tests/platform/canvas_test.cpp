@@ -2,6 +2,8 @@
 // colour reduction.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "platform/errors.h"
 #include "platform/graphics.h"
 
@@ -339,4 +341,22 @@ TEST(BitmapSize, GrowingAColumnlessBitmapKeepsItsRowsAndStartsWhite) {
   EXPECT_EQ(b.Width(), 3);
   EXPECT_EQ(b.Height(), 5);
   EXPECT_EQ(b.Canvas()->Pixels(2, 4), clWhite);
+}
+
+TEST(CanvasBoxes, HugeBoxesAroundTheBitmapFillItWithTheBrush) {
+  const int32_t lo = std::numeric_limits<int32_t>::min(), hi = std::numeric_limits<int32_t>::max();
+  for (int shape = 0; shape < 2; ++shape) {
+    auto b = White(10, 10);
+    TCanvas* c = b->Canvas();
+    c->Pen()->SetColor(clBlack);
+    c->Pen()->SetWidth(3);
+    c->Brush()->SetColor(clRed);
+    if (shape == 0)
+      c->Rectangle(lo, lo, hi, hi);
+    else
+      c->Ellipse(lo + 2, lo + 2, hi - 2, hi - 2);
+    for (int32_t y = 0; y < 10; ++y)
+      for (int32_t x = 0; x < 10; ++x)
+        ASSERT_EQ(c->Pixels(x, y), clRed) << shape << " " << x << "," << y;
+  }
 }

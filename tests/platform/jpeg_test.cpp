@@ -208,3 +208,51 @@ TEST(JpegImages, AbsurdSizesAreRefusedBeforeDecoding) {
     }
   ExpectRefused(bytes, "too large");
 }
+
+namespace {
+
+// Sampling factors (h << 4 | v) of each component, read from the SOF marker.
+std::vector<uint8_t> SamplingFactors(const std::vector<uint8_t>& d) {
+  for (size_t i = 2; i + 9 < d.size();) {
+    if (d[i] != 0xFF) break;
+    uint8_t marker = d[i + 1];
+    size_t len = size_t(d[i + 2]) << 8 | d[i + 3];
+    if (marker == 0xC0 || marker == 0xC1 || marker == 0xC2) {
+      std::vector<uint8_t> f;
+      for (size_t c = 0; c < d[i + 9] && i + 12 + 3 * c < d.size(); ++c)
+        f.push_back(d[i + 11 + 3 * c]);
+      return f;
+    }
+    i += 2 + len;
+  }
+  return {};
+}
+
+}  // namespace
+
+TEST(JpegImages, ChromaSubsamplingIsFourTwoZeroUnlessSet) {
+  TBitmap b;
+  Smooth(b, 40, 30);
+  TJPEGImage j;
+  EXPECT_EQ(j.CompressionQuality(), 90);
+  EXPECT_EQ(j.ChromaSubsampling(), jcs420);
+  j.Assign(&b);
+  j.JPEGNeeded();
+  EXPECT_EQ(SamplingFactors(j.Data()), (std::vector<uint8_t>{0x22, 0x11, 0x11}));
+
+  const std::pair<TJPEGChromaSubsampling, uint8_t> cases[] = {{jcs422, 0x21}, {jcs444, 0x11}};
+  for (auto [mode, luma] : cases) {
+    TJPEGImage k;
+    k.SetChromaSubsampling(mode);
+    k.Assign(&b);
+    k.JPEGNeeded();
+    EXPECT_EQ(SamplingFactors(k.Data()), (std::vector<uint8_t>{luma, 0x11, 0x11}));
+    TBitmap back;
+    back.Assign(&k);
+    EXPECT_LE(MaxDiff(b, back), 12);
+    // copies keep the setting
+    TJPEGImage copy;
+    copy.Assign(&k);
+    EXPECT_EQ(copy.ChromaSubsampling(), mode);
+  }
+}

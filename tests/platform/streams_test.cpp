@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 
 #include "platform/errors.h"
+#include "platform/graphics.h"
+#include "platform/jpeg.h"
 #include "tests/testsupport/testsupport.h"
 
 using namespace Platform;
@@ -125,4 +129,19 @@ TEST(FileStream, OpenErrors) {
   EXPECT_THROW(TFileStream(dir.File("no/such/f.bin"), fmCreate), EInOutError);
   TFileStream f(dir.File("f.bin"), fmCreate);
   EXPECT_THROW(f.Seek(-1, soBeginning), EInOutError);
+}
+
+TEST(FileStream, SavingToAFullDeviceRaises) {
+  // /dev/full takes buffered writes and fails when they reach it
+  if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "no /dev/full";
+  TMemoryStream m;
+  m.WriteBuffer("abc", 3);
+  EXPECT_THROW(m.SaveToFile("/dev/full"), EInOutError);
+  TBitmap b;
+  b.SetPixelFormat(pf24bit);
+  b.SetSize(4, 4);
+  EXPECT_THROW(b.SaveToFile("/dev/full"), EInOutError);
+  TJPEGImage j;
+  j.Assign(&b);
+  EXPECT_THROW(j.SaveToFile("/dev/full"), EInOutError);
 }

@@ -2,6 +2,8 @@
 // picking, and the parts of the source outside the bitmap.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "platform/graphics.h"
 
 using namespace Platform;
@@ -112,4 +114,28 @@ TEST(StretchFormats, FifteenBitDestinationIsReduced) {
   dst.Canvas()->SetStretchMode(HALFTONE);
   dst.Canvas()->CopyRect(Rect(0, 0, 2, 2), src->Canvas(), Rect(0, 0, 4, 4));
   EXPECT_EQ(dst.Canvas()->Pixels(1, 1), 0x281808u);
+}
+
+TEST(StretchHalftone, AHugeSourceRectangleCostsOnlyTheBitmapsPixels) {
+  // one destination pixel covering a billion source columns and rows, of
+  // which the bitmap holds four: the edge pixels stand for the rest
+  auto src = Filled(2, 2, RGB(40, 80, 120));
+  src->Canvas()->SetPixels(1, 0, RGB(40, 80, 121));
+  auto dst = Filled(1, 1, clWhite);
+  SetStretchBltMode(dst->Canvas()->Handle(), HALFTONE);
+  const int32_t half = 1 << 29;
+  StretchBlt(dst->Canvas()->Handle(), 0, 0, 1, 1, src->Canvas()->Handle(), -half + 1, -half + 1,
+             2 * half, 2 * half, SRCCOPY);
+  // the right half of the source is column 1: a quarter of 121, rounded down
+  EXPECT_EQ(dst->Canvas()->Pixels(0, 0), RGB(40, 80, 120));
+}
+
+TEST(StretchClipping, ExtremeRectanglesStayInRange) {
+  // products of the widest rectangles with a source far left of the bitmap
+  auto src = Filled(4, 4, RGB(9, 8, 7));
+  auto dst = Filled(4, 4, clWhite);
+  const int32_t lo = std::numeric_limits<int32_t>::min(), hi = std::numeric_limits<int32_t>::max();
+  StretchBlt(dst->Canvas()->Handle(), 0, 0, hi, hi, src->Canvas()->Handle(), lo, lo, 3, 3, SRCCOPY);
+  StretchBlt(dst->Canvas()->Handle(), 0, 0, hi, 4, src->Canvas()->Handle(), lo, 0, hi, 4, SRCCOPY);
+  EXPECT_EQ(dst->Canvas()->Pixels(0, 0), clWhite);
 }

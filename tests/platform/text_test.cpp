@@ -2,6 +2,8 @@
 // and the built-in face used without system fonts.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "platform/fonts.h"
 #include "platform/graphics.h"
 
@@ -183,4 +185,20 @@ TEST(TextFonts, BoldTextIsAtLeastAsWideAndUtf8IsDecoded) {
             2u);
   EXPECT_EQ(DecodeUtf8("\xC3").front(), 0xFFFDu);  // cut sequence
   EXPECT_EQ(c->TextWidth(""), 0);
+}
+
+TEST(TextPlacement, TextAtTheEndsOfTheCoordinateRangeDrawsNothingAndKeepsThePen) {
+  const int32_t lo = std::numeric_limits<int32_t>::min(), hi = std::numeric_limits<int32_t>::max();
+  auto b = White(10, 10);
+  TCanvas* c = b->Canvas();
+  c->Brush()->SetStyle(bsClear);
+  c->Font()->SetColor(clBlack);
+  for (int32_t angle : {0, 900, 1800, 2700, 450}) {
+    c->Font()->SetOrientation(angle);
+    c->TextOut(hi - 2, hi - 2, "Wide text");
+    EXPECT_EQ(c->PenPos().X, hi);
+    c->TextOut(lo, lo, "Wide text");
+  }
+  for (int32_t y = 0; y < 10; ++y)
+    for (int32_t x = 0; x < 10; ++x) ASSERT_EQ(c->Pixels(x, y), clWhite);
 }
