@@ -1,6 +1,5 @@
 // Adding, replacing and deleting items, and the typed wrappers per kind.
 #include "geodb/geodb.h"
-#include "geodb/records.h"
 
 namespace ZELK_GeoDB {
 
@@ -105,15 +104,10 @@ void TGeoDB::DeleteData(int32_t DbEntry) {
   const int32_t lastPos = FNumSumItems - 1;
   const TgdbData deleted = FSumData[pos];
   const TgdbData last = FSumData[static_cast<size_t>(lastPos)];
-  {
-    Platform::TRecordFile& f = SummaryFile();
-    uint8_t bytes[Records::kDataSize];
-    Records::PutData(bytes, last);
-    f.Seek(static_cast<int64_t>(pos));
-    f.BlockWrite(bytes, 1);
-    f.Seek(lastPos);
-    f.Truncate();
-  }
+  WriteSummaryRecord(DbEntry - 1, last);
+  Platform::TRecordFile& f = SummaryFile();
+  f.Seek(lastPos);
+  f.Truncate();
   FSumData[pos] = last;
   FSumData.pop_back();
   RemoveIndexEntries(DbEntry, deleted);
