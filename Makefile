@@ -25,7 +25,7 @@ demo: build
 	@$(BUILD_DIR)/tools/lumivar demo
 
 bench: build
-	@for b in $(BUILD_DIR)/bench/*_bench; do echo "== $$b"; $$b; done
+	@for b in $(BUILD_DIR)/bench/*; do [ -f "$$b" ] && [ -x "$$b" ] && { echo "== $$b"; "$$b"; }; done; true
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
