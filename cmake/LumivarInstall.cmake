@@ -18,5 +18,9 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/lumivarConfigVersion.cmak
 install(FILES ${PROJECT_BINARY_DIR}/lumivarConfig.cmake ${PROJECT_BINARY_DIR}/lumivarConfigVersion.cmake
   DESTINATION ${config_dir})
 
+# The .pc file finds its prefix from its own place, so an install moved or
+# made with --prefix still points at the right folders.
+file(RELATIVE_PATH PC_RELATIVE_PREFIX "/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/")
+string(REGEX REPLACE "/$" "" PC_RELATIVE_PREFIX "${PC_RELATIVE_PREFIX}")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/lumivar.pc.in ${PROJECT_BINARY_DIR}/lumivar.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/lumivar.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
