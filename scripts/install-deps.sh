@@ -28,10 +28,24 @@ for extra in "$@"; do
   esac
 done
 
+# A package installed for both architectures answers a plain query twice, so
+# ask for the native one first; architecture-independent packages answer only
+# to the plain name.
+native_arch=$(dpkg --print-architecture)
+installed() {
+  local status
+  if [[ "$1" == *:* ]]; then
+    status=$(dpkg-query -W -f='${Status}' "$1" 2>/dev/null || true)
+  else
+    status=$(dpkg-query -W -f='${Status}' "$1:$native_arch" 2>/dev/null ||
+             dpkg-query -W -f='${Status}' "$1" 2>/dev/null || true)
+  fi
+  [[ "$status" == "install ok installed" ]]
+}
+
 missing=()
 for pkg in "${wanted[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
-  [[ "$status" == "install ok installed" ]] || missing+=("$pkg")
+  installed "$pkg" || missing+=("$pkg")
 done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
