@@ -173,27 +173,32 @@ void StretchNearest(TBitmap& dst, const AxisMap& mx, const AxisMap& my, const TB
 
 void StretchHalftone(TBitmap& dst, const AxisMap& mx, const AxisMap& my, const TBitmap& src,
                      uint8_t t, uint32_t p) {
-  int32_t n = mx.last - mx.first + 1;
-  // horizontally resampled source rows, 3 channels of 8.8 fixed point per
-  // pixel, kept while later destination rows still need them
+  const size_t n = size_t(mx.last - mx.first + 1);
+  // Horizontally resampled source rows in 8.8 fixed point, kept while later
+  // destination rows still need them. Each row holds three planes (red,
+  // green, blue) of n values, so the vertical blend runs over contiguous
+  // arrays the compiler can vectorise.
   int32_t cacheBase = 0;
   std::vector<std::vector<uint16_t>> cache;
   auto resampleRow = [&](int32_t row) {
     const uint32_t* s = src.ScanLine(row);
-    std::vector<uint16_t> h(size_t(n) * 3);
-    for (int32_t i = 0; i < n; ++i) {
-      const int32_t* w = mx.weights.data() + mx.offset[size_t(i)];
-      const uint32_t* px = s + mx.start[size_t(i)];
+    std::vector<uint16_t> h(n * 3);
+    uint16_t* hr = h.data();
+    uint16_t* hg = hr + n;
+    uint16_t* hb = hg + n;
+    for (size_t i = 0; i < n; ++i) {
+      const int32_t* w = mx.weights.data() + mx.offset[i];
+      const uint32_t* px = s + mx.start[i];
       uint32_t r = 128, g = 128, b = 128;
-      for (int32_t k = 0; k < mx.count[size_t(i)]; ++k) {
+      for (int32_t k = 0; k < mx.count[i]; ++k) {
         uint32_t c = px[k], wk = uint32_t(w[k]);
         r += (c & 0xFF) * wk;
         g += ((c >> 8) & 0xFF) * wk;
         b += ((c >> 16) & 0xFF) * wk;
       }
-      h[3 * i] = uint16_t(r >> 8);
-      h[3 * i + 1] = uint16_t(g >> 8);
-      h[3 * i + 2] = uint16_t(b >> 8);
+      hr[i] = uint16_t(r >> 8);
+      hg[i] = uint16_t(g >> 8);
+      hb[i] = uint16_t(b >> 8);
     }
     return h;
   };
@@ -209,42 +214,40 @@ void StretchHalftone(TBitmap& dst, const AxisMap& mx, const AxisMap& my, const T
       cache.push_back(resampleRow(cacheBase + int32_t(cache.size())));
   };
   const uint32_t mask = t == kRop3SrcCopy ? DirectColorMask(dst.PixelFormat()) : 0;
-  std::vector<uint32_t> acc(size_t(n) * 3);
+  // Per destination row: the blended channels, as 8.24 fixed point sums.
+  std::vector<uint32_t> acc(n * 3);
   for (int32_t y = my.first; y <= my.last; ++y) {
     size_t yi = size_t(y - my.first);
     const int32_t* w = my.weights.data() + my.offset[yi];
     keepRows(my.start[yi], my.start[yi] + my.count[yi] - 1);
-    uint32_t* d = dst.ScanLine(y) + mx.first;
-    if (my.count[yi] <= 2 && mask != 0) {
-      // Enlarging (at most two rows meet): blend and store in one pass, with
-      // the same arithmetic as the general path below.
+    uint32_t* a = acc.data();
+    const size_t planes = acc.size();
+    if (my.count[yi] <= 2) {
+      // Enlarging (at most two rows meet): one pass, same arithmetic.
       const uint16_t* h0 = cache[size_t(my.start[yi] - cacheBase)].data();
       const uint16_t* h1 =
           my.count[yi] == 2 ? cache[size_t(my.start[yi] + 1 - cacheBase)].data() : h0;
       const uint32_t w0 = uint32_t(w[0]), w1 = my.count[yi] == 2 ? uint32_t(w[1]) : 0;
-      for (int32_t i = 0; i < n; ++i) {
-        const size_t c = 3 * size_t(i);
-        const uint32_t r = ((1u << 23) + h0[c] * w0 + h1[c] * w1) >> 24;
-        const uint32_t g = ((1u << 23) + h0[c + 1] * w0 + h1[c + 1] * w1) >> 24;
-        const uint32_t b = ((1u << 23) + h0[c + 2] * w0 + h1[c + 2] * w1) >> 24;
-        d[i] = (r | (g << 8) | (b << 16)) & mask;
+      for (size_t i = 0; i < planes; ++i) a[i] = (1u << 23) + h0[i] * w0 + h1[i] * w1;
+    } else {
+      std::fill(acc.begin(), acc.end(), 1u << 23);
+      for (int32_t k = 0; k < my.count[yi]; ++k) {
+        const uint16_t* h = cache[size_t(my.start[yi] + k - cacheBase)].data();
+        const uint32_t wk = uint32_t(w[k]);
+        if (wk == 0) continue;
+        for (size_t i = 0; i < planes; ++i) a[i] += h[i] * wk;
       }
-      continue;
     }
-    std::fill(acc.begin(), acc.end(), 1u << 23);
-    for (int32_t k = 0; k < my.count[yi]; ++k) {
-      const auto& h = cache[size_t(my.start[yi] + k - cacheBase)];
-      uint32_t wk = uint32_t(w[k]);
-      if (wk == 0) continue;
-      for (size_t i = 0; i < acc.size(); ++i) acc[i] += h[i] * wk;
-    }
-    for (int32_t i = 0; i < n; ++i) {
-      uint32_t v =
-          (acc[3 * i] >> 24) | ((acc[3 * i + 1] >> 24) << 8) | ((acc[3 * i + 2] >> 24) << 16);
-      if (mask != 0)
-        d[i] = v & mask;
-      else
-        Store(dst, d + i, v, t, p);
+    uint32_t* d = dst.ScanLine(y) + mx.first;
+    const uint32_t* ar = a;
+    const uint32_t* ag = a + n;
+    const uint32_t* ab = a + 2 * n;
+    if (mask != 0) {
+      for (size_t i = 0; i < n; ++i)
+        d[i] = ((ar[i] >> 24) | ((ag[i] >> 24) << 8) | ((ab[i] >> 24) << 16)) & mask;
+    } else {
+      for (size_t i = 0; i < n; ++i)
+        Store(dst, d + i, (ar[i] >> 24) | ((ag[i] >> 24) << 8) | ((ab[i] >> 24) << 16), t, p);
     }
   }
 }
