@@ -180,12 +180,39 @@ void StretchHalftone(TBitmap& dst, const AxisMap& mx, const AxisMap& my, const T
   // arrays the compiler can vectorise.
   int32_t cacheBase = 0;
   std::vector<std::vector<uint16_t>> cache;
+  // When enlarging, every destination pixel blends at most two neighbouring
+  // source pixels: a fixed two-tap form without the inner loop.
+  const bool twoTaps =
+      std::all_of(mx.count.begin(), mx.count.end(), [](int32_t c) { return c <= 2; });
+  std::vector<int32_t> tapIdx, tapW;  // per pixel: first index, both weights
+  if (twoTaps) {
+    tapIdx.resize(n);
+    tapW.resize(2 * n);
+    for (size_t i = 0; i < n; ++i) {
+      const int32_t* w = mx.weights.data() + mx.offset[i];
+      tapIdx[i] = mx.start[i];
+      tapW[2 * i] = w[0];
+      tapW[2 * i + 1] = mx.count[i] == 2 ? w[1] : 0;
+    }
+  }
   auto resampleRow = [&](int32_t row) {
     const uint32_t* s = src.ScanLine(row);
     std::vector<uint16_t> h(n * 3);
     uint16_t* hr = h.data();
     uint16_t* hg = hr + n;
     uint16_t* hb = hg + n;
+    if (twoTaps) {
+      for (size_t i = 0; i < n; ++i) {
+        const uint32_t c0 = s[tapIdx[i]];
+        const uint32_t w0 = uint32_t(tapW[2 * i]), w1 = uint32_t(tapW[2 * i + 1]);
+        // a second tap of weight 0 reads the first pixel again, never past the row
+        const uint32_t c1 = s[tapIdx[i] + (w1 != 0 ? 1 : 0)];
+        hr[i] = uint16_t((128 + (c0 & 0xFF) * w0 + (c1 & 0xFF) * w1) >> 8);
+        hg[i] = uint16_t((128 + ((c0 >> 8) & 0xFF) * w0 + ((c1 >> 8) & 0xFF) * w1) >> 8);
+        hb[i] = uint16_t((128 + ((c0 >> 16) & 0xFF) * w0 + ((c1 >> 16) & 0xFF) * w1) >> 8);
+      }
+      return h;
+    }
     for (size_t i = 0; i < n; ++i) {
       const int32_t* w = mx.weights.data() + mx.offset[i];
       const uint32_t* px = s + mx.start[i];

@@ -2,6 +2,7 @@
 // picking, and the parts of the source outside the bitmap.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 
 #include "platform/graphics.h"
@@ -138,4 +139,37 @@ TEST(StretchClipping, ExtremeRectanglesStayInRange) {
   StretchBlt(dst->Canvas()->Handle(), 0, 0, hi, hi, src->Canvas()->Handle(), lo, lo, 3, 3, SRCCOPY);
   StretchBlt(dst->Canvas()->Handle(), 0, 0, hi, 4, src->Canvas()->Handle(), lo, 0, hi, 4, SRCCOPY);
   EXPECT_EQ(dst->Canvas()->Pixels(0, 0), clWhite);
+}
+
+TEST(StretchHalftone, EnlargingAPictureMatchesBilinearInterpolationPerChannel) {
+  // Each channel has its own pattern, so channels that get mixed up show.
+  const int sw = 7, sh = 5, dw = 29, dh = 13;
+  auto src = Filled(sw, sh, clBlack);
+  auto channel = [](int x, int y, int c) { return (x * 37 + y * 91 + c * 53) % 256; };
+  for (int y = 0; y < sh; ++y)
+    for (int x = 0; x < sw; ++x)
+      src->Canvas()->SetPixels(x, y, RGB(channel(x, y, 0), channel(x, y, 1), channel(x, y, 2)));
+  for (TPixelFormat f : {pf24bit, pf32bit, pf15bit}) {
+    auto dst = Filled(dw, dh, clWhite);
+    dst->SetPixelFormat(f);
+    dst->Canvas()->SetStretchMode(HALFTONE);
+    dst->Canvas()->CopyRect(Rect(0, 0, dw, dh), src->Canvas(), Rect(0, 0, sw, sh));
+    const int tolerance = f == pf15bit ? 9 : 1;
+    for (int y = 0; y < dh; ++y)
+      for (int x = 0; x < dw; ++x) {
+        const double sx = std::clamp((x + 0.5) * sw / dw - 0.5, 0.0, sw - 1.0);
+        const double sy = std::clamp((y + 0.5) * sh / dh - 0.5, 0.0, sh - 1.0);
+        const int x0 = int(sx), y0 = int(sy);
+        const int x1 = std::min(x0 + 1, sw - 1), y1 = std::min(y0 + 1, sh - 1);
+        const double fx = sx - x0, fy = sy - y0;
+        const TColor got = dst->Canvas()->Pixels(x, y);
+        const int gotChannel[3] = {GetRValue(got), GetGValue(got), GetBValue(got)};
+        for (int c = 0; c < 3; ++c) {
+          const double want = (1 - fy) * ((1 - fx) * channel(x0, y0, c) + fx * channel(x1, y0, c)) +
+                              fy * ((1 - fx) * channel(x0, y1, c) + fx * channel(x1, y1, c));
+          EXPECT_NEAR(gotChannel[c], want, tolerance)
+              << "format " << f << " at " << x << "," << y << " channel " << c;
+        }
+      }
+  }
 }
