@@ -12,10 +12,6 @@ namespace Platform {
 
 namespace {
 
-bool IsPaletteFormat(TPixelFormat f) {
-  return f == pf1bit || f == pf4bit || f == pf8bit;
-}
-
 std::vector<TColor> MakeDefault256() {
   std::vector<TColor> p;
   p.reserve(256);

@@ -31,6 +31,11 @@ enum TPixelFormat : uint8_t {
   pfCustom
 };
 
+// Formats whose pixels are indices into a palette.
+inline bool IsPaletteFormat(TPixelFormat f) {
+  return f == pf1bit || f == pf4bit || f == pf8bit;
+}
+
 enum TPenStyle : uint8_t {
   psSolid,
   psDash,

@@ -12,10 +12,6 @@ namespace Platform::Raster {
 
 namespace {
 
-bool IsPaletteFormat(TPixelFormat f) {
-  return f == pf1bit || f == pf4bit || f == pf8bit;
-}
-
 uint32_t PaletteIndex(const TBitmap& b, uint32_t color) {
   const auto& pal = b.Palette();
   for (size_t i = 0; i < pal.size(); ++i)

@@ -8,10 +8,15 @@
 
 #include "platform/errors.h"
 #include "platform/graphics.h"
+#include "tests/platform/imagemagick.h"
 #include "tests/testsupport/testsupport.h"
 
 using namespace Platform;
 using lumivar_test::TempDir;
+
+using lumivar_test::Convert;
+using lumivar_test::HaveConvert;
+using lumivar_test::ReadPpm;
 
 namespace {
 
@@ -21,31 +26,6 @@ void Paint(TBitmap& b, int32_t w, int32_t h) {
   for (int32_t y = 0; y < h; ++y)
     for (int32_t x = 0; x < w; ++x)
       b.Canvas()->SetPixels(x, y, RGB(uint8_t(x * 37 + y), uint8_t(y * 53), uint8_t(x * y * 7)));
-}
-
-bool HaveConvert() {
-  return std::system("convert -version > /dev/null 2>&1") == 0;
-}
-
-bool Convert(const std::string& args) {
-  return std::system(("convert " + args + " > /dev/null 2>&1").c_str()) == 0;
-}
-
-// Pixels of a binary PPM file (P6, maxval 255) as TColors.
-std::vector<TColor> ReadPpm(const std::string& file, int32_t& w, int32_t& h) {
-  std::ifstream in(file, std::ios::binary);
-  std::string magic;
-  int maxval = 0;
-  in >> magic >> w >> h >> maxval;
-  in.get();
-  std::vector<TColor> px;
-  if (magic != "P6" || maxval != 255) return px;
-  for (int32_t i = 0; i < w * h; ++i) {
-    unsigned char rgb[3];
-    in.read(reinterpret_cast<char*>(rgb), 3);
-    px.push_back(RGB(rgb[0], rgb[1], rgb[2]));
-  }
-  return px;
 }
 
 int MaxChannelDifference(TColor a, TColor b) {

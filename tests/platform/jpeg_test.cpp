@@ -7,10 +7,15 @@
 
 #include "platform/errors.h"
 #include "platform/jpeg.h"
+#include "tests/platform/imagemagick.h"
 #include "tests/testsupport/testsupport.h"
 
 using namespace Platform;
 using lumivar_test::TempDir;
+
+using lumivar_test::Convert;
+using lumivar_test::HaveConvert;
+using lumivar_test::ReadPpm;
 
 namespace {
 
@@ -30,29 +35,6 @@ int MaxDiff(const TBitmap& a, const TBitmap& b) {
         d = std::max(
             d, std::abs(int((a.ScanLine(y)[x] >> s) & 255) - int((b.ScanLine(y)[x] >> s) & 255)));
   return d;
-}
-
-bool HaveConvert() {
-  return std::system("convert -version > /dev/null 2>&1") == 0;
-}
-bool Convert(const std::string& args) {
-  return std::system(("convert " + args + " > /dev/null 2>&1").c_str()) == 0;
-}
-
-std::vector<TColor> ReadPpm(const std::string& file, int32_t& w, int32_t& h) {
-  std::ifstream in(file, std::ios::binary);
-  std::string magic;
-  int maxval = 0;
-  in >> magic >> w >> h >> maxval;
-  in.get();
-  std::vector<TColor> px;
-  if (magic != "P6" || maxval != 255) return px;
-  for (int32_t i = 0; i < w * h; ++i) {
-    unsigned char rgb[3];
-    in.read(reinterpret_cast<char*>(rgb), 3);
-    px.push_back(RGB(rgb[0], rgb[1], rgb[2]));
-  }
-  return px;
 }
 
 int MaxDiff(const TBitmap& a, const std::vector<TColor>& ref) {
