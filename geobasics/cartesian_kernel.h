@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "geobasics/ellipsoid_constants.h"
+#include "geobasics/sincos.h"
 
 namespace ZELK_geobasics::cartesian {
 
@@ -26,8 +27,8 @@ struct TNearby {
                                                   double& Y, double& Z, TNearby* Angles = nullptr) {
   const double phi = Latitude * kDegToRad;
   const double lambda = Longitude * kDegToRad;
-  const double sinPhi = std::sin(phi), cosPhi = std::cos(phi);
-  const double sinLambda = std::sin(lambda), cosLambda = std::cos(lambda);
+  const auto [sinPhi, cosPhi] = SinCos(phi);
+  const auto [sinLambda, cosLambda] = SinCos(lambda);
   const double N = k.a / std::sqrt(1.0 - k.EccSquared * sinPhi * sinPhi);
   X = (N + Height) * cosPhi * cosLambda;
   Y = (N + Height) * cosPhi * sinLambda;

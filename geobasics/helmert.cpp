@@ -18,25 +18,29 @@ struct TDatumParameters {
   double dX, dY, dZ, rX, rY, rZ, ScaleTo, ScaleFrom;
 };
 
-const TDatumParameters& DatumParameters(int32_t Number) {
-  struct Table {
-    TDatumParameters Entries[GeoDatumCount];
-    Table() {
-      for (int32_t i = 0; i < GeoDatumCount; ++i) {
-        const TGeoDatum& d = GeoDatumData[i];
-        Entries[i] = {&EllipsoidConstants(d.Ellipsoid),
-                      d.dX,
-                      d.dY,
-                      d.dZ,
-                      d.rX * kArcSecToRad,
-                      d.rY * kArcSecToRad,
-                      d.rZ * kArcSecToRad,
-                      1.0 + d.Scale * 1e-6,
-                      1.0 - d.Scale * 1e-6};
-      }
+// Built on first use (the datum table's names are constructed when the
+// library loads, in no fixed order with this file).
+struct TDatumParameterTable {
+  TDatumParameters Entries[GeoDatumCount];
+  TDatumParameterTable() {
+    for (int32_t i = 0; i < GeoDatumCount; ++i) {
+      const TGeoDatum& d = GeoDatumData[i];
+      Entries[i] = {&EllipsoidConstants(d.Ellipsoid),
+                    d.dX,
+                    d.dY,
+                    d.dZ,
+                    d.rX * kArcSecToRad,
+                    d.rY * kArcSecToRad,
+                    d.rZ * kArcSecToRad,
+                    1.0 + d.Scale * 1e-6,
+                    1.0 - d.Scale * 1e-6};
     }
-  };
-  static const Table table;
+  }
+};
+
+// Inline: the transformation looks up two datums on every point.
+[[gnu::always_inline]] inline const TDatumParameters& DatumParameters(int32_t Number) {
+  static const TDatumParameterTable table;
   return table.Entries[Number - 1];
 }
 
