@@ -277,10 +277,18 @@ bool TGeoMap::ReadCalibration(calfile::TCalSource& Source, const std::string& Da
   FCalibModel = calfile::ModelFromName(header.Model, cmUndefined);
   FCalibData.MapFName = header.MapFName;
   FCalibData.Caption = header.Caption;
-  calfile::ReadCalElements(Source, FCalibData,
-                           {"Component \"" + Name() + "\": ", /*DropShortLines=*/true});
-  RecalcGratMat();
-  if (!FCalibData.MapFName.empty()) SetMapImgName(FCalibData.MapFName);
+  try {
+    calfile::ReadCalElements(Source, FCalibData,
+                             {"Component \"" + Name() + "\": ", /*DropShortLines=*/true});
+    RecalcGratMat();
+    if (!FCalibData.MapFName.empty()) SetMapImgName(FCalibData.MapFName);
+  } catch (...) {
+    // A refused element or map image still leaves points in place: the
+    // model must describe them, not the calibration they replaced.
+    RecalcGratMat();
+    FitCurrentModel();
+    throw;
+  }
   FitCurrentModel();
   return true;
 }

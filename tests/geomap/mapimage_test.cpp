@@ -173,6 +173,30 @@ TEST_F(MapImageTest, OversizedFilesAreRefusedFromTheirHeader) {
   ExpectStillSmall();
 }
 
+TEST_F(MapImageTest, RefusedImageOfACalibrationLeavesItsPointsFitted) {
+  TestMap source;
+  source.SetCalibModel(cmEquiRect);
+  source.AddCalibPoint(48.0, 16.0, 100, 200);
+  source.AddCalibPoint(47.0, 16.0, 100, 800);
+  source.AddCalibPoint(47.0, 17.0, 1000, 800);
+  source.SaveCalDataAsXML(dir.File("cal.xml"), "map");
+  std::string text = lumivar_test::ReadText(dir.File("cal.xml"));
+  const size_t at = text.find("map=\"\"");
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at, 6, "map=\"" + dir.File("huge.bmp") + "\"");
+  lumivar_test::WriteText(dir.File("cal.xml"), text);
+  WriteBmpHeaderOnly(dir.File("huge.bmp"), 3000, 2000);
+
+  map.SetCalibModel(cmEquiRect);
+  map.AddCalibPoint(10.0, 10.0, 0, 0);
+  map.AddCalibPoint(0.0, 10.0, 0, 500);
+  map.AddCalibPoint(0.0, 20.0, 500, 500);
+  EXPECT_THROW(map.LoadCalDataFromXML(dir.File("cal.xml"), "map"), EZELKGeoMapError);
+  bool valid = false;
+  EXPECT_NEAR(map.CalcLatitude(550, 500, valid), 47.5, 1e-9);
+  EXPECT_NEAR(map.CalcLongitude(550, 500, valid), 16.5, 1e-9);
+}
+
 TEST_F(MapImageTest, CorruptOrTruncatedImagesLeaveTheControlAsItWas) {
   LoadSmall();
   auto bytes = lumivar_test::ReadBytes(dir.File("small.jpg"));
