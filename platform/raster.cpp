@@ -307,9 +307,10 @@ struct BlitRows {
       if (t == kRop3SrcCopy) {
         if (rawRows)
           std::memmove(d, s, n * sizeof(*d));
-        else
-          for (size_t i = 0; i < n; ++i)
-            d[i] = paletted ? D::Store(dst, S::Load(s[i])) : D::StoreReduced(S::Load(s[i]));
+        else if (paletted)
+          for (size_t i = 0; i < n; ++i) d[i] = D::Store(dst, S::Load(s[i]));
+        else  // colours of one direct format are reduced for another by packing or as they are
+          for (size_t i = 0; i < n; ++i) d[i] = D::StoreReduced(S::Load(s[i]));
       } else if (t == 0x66 && !paletted) {  // source invert
         for (size_t i = 0; i < n; ++i) d[i] = D::Store(dst, D::Load(d[i]) ^ S::Load(s[i]));
       } else {

@@ -5,6 +5,7 @@
 // sizes give the same bits.
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "platform/raster.h"
@@ -206,14 +207,13 @@ void SourceSpan(const AxisMap& mx, int32_t& first, int32_t& last) {
   }
 }
 
+// S and D: codecs of the source and destination layouts.
+template <class S, class D>
 void StretchNearest(TBitmap& dst, const AxisMap& mx, const AxisMap& my, const TBitmap& src,
                     uint8_t t, uint32_t p) {
   const bool plainCopy = t == kRop3SrcCopy;
   const uint32_t mask = DirectColorMask(dst.PixelFormat());
   int32_t n = mx.last - mx.first + 1;
-  int32_t sFirst, sLast;
-  SourceSpan(mx, sFirst, sLast);
-  SourceRows sources(src, sFirst, sLast);
   DestRows dests(dst, mx.first, n);
   int32_t prevSrcRow = -1, prevY = -1;
   for (int32_t y = my.first; y <= my.last; ++y) {
@@ -223,19 +223,23 @@ void StretchNearest(TBitmap& dst, const AxisMap& mx, const AxisMap& my, const TB
       dests.CopyRow(prevY, y);
       continue;
     }
-    uint32_t* d = dests.Row(y, !plainCopy);
-    const uint32_t* s = sources.Row(sy);
+    const auto* s = static_cast<const typename S::Word*>(src.ScanLine(sy));
     if (plainCopy && mask != 0) {
-      for (int32_t i = 0; i < n; ++i) d[i] = s[mx.start[size_t(i)]] & mask;
+      auto* d = static_cast<typename D::Word*>(dst.ScanLine(y)) + mx.first;
+      for (int32_t i = 0; i < n; ++i)
+        d[i] = D::StoreReduced(S::Load(s[mx.start[size_t(i)]]) & mask);
     } else {
-      for (int32_t i = 0; i < n; ++i) Store(dst, d + i, s[mx.start[size_t(i)]], t, p);
+      uint32_t* d = dests.Row(y, !plainCopy);
+      for (int32_t i = 0; i < n; ++i) Store(dst, d + i, S::Load(s[mx.start[size_t(i)]]), t, p);
+      dests.Done(y);
     }
-    dests.Done(y);
     prevSrcRow = sy;
     prevY = y;
   }
 }
 
+// D: codec of the destination layout.
+template <class D>
 void StretchHalftone(TBitmap& dst, const AxisMap& mx, const AxisMap& my, const TBitmap& src,
                      uint8_t t, uint32_t p) {
   const size_t n = size_t(mx.last - mx.first + 1);
@@ -334,18 +338,20 @@ void StretchHalftone(TBitmap& dst, const AxisMap& mx, const AxisMap& my, const T
         for (size_t i = 0; i < planes; ++i) a[i] += h[i] * wk;
       }
     }
-    uint32_t* d = dests.Row(y, mask == 0);
     const uint32_t* ar = a;
     const uint32_t* ag = a + n;
     const uint32_t* ab = a + 2 * n;
     if (mask != 0) {
+      auto* d = static_cast<typename D::Word*>(dst.ScanLine(y)) + mx.first;
       for (size_t i = 0; i < n; ++i)
-        d[i] = ((ar[i] >> 24) | ((ag[i] >> 24) << 8) | ((ab[i] >> 24) << 16)) & mask;
+        d[i] =
+            D::StoreReduced(((ar[i] >> 24) | ((ag[i] >> 24) << 8) | ((ab[i] >> 24) << 16)) & mask);
     } else {
+      uint32_t* d = dests.Row(y, true);
       for (size_t i = 0; i < n; ++i)
         Store(dst, d + i, (ar[i] >> 24) | ((ag[i] >> 24) << 8) | ((ab[i] >> 24) << 16), t, p);
+      dests.Done(y);
     }
-    dests.Done(y);
   }
 }
 
@@ -360,27 +366,26 @@ void Stretch(TBitmap& dst, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const
   if (!VisibleRange(dy, dh, dst.Height(), sy, sh, src.Height(), y0, y1)) return;
   uint8_t t = Rop3Table(rop);
   uint32_t p = dst.ReduceColor(brush);
+  // a copy within one bitmap reads a snapshot of it
+  std::unique_ptr<TBitmap> copy;
+  if (&dst == &src) {
+    copy = std::make_unique<TBitmap>();
+    copy->Assign(&src);
+  }
+  const TBitmap& from = copy ? *copy : src;
   if (mode == HALFTONE) {
     AxisMap mx = HalftoneAxis(dx, dw, x0, x1, sx, sw, src.Width());
     AxisMap my = HalftoneAxis(dy, dh, y0, y1, sy, sh, src.Height());
-    if (&dst == &src) {
-      TBitmap copy;
-      copy.Assign(&src);
-      StretchHalftone(dst, mx, my, copy, t, p);
-    } else {
-      StretchHalftone(dst, mx, my, src, t, p);
-    }
+    WithCodec(dst.PixelFormat(),
+              [&](auto d) { StretchHalftone<decltype(d)>(dst, mx, my, from, t, p); });
     return;
   }
   AxisMap mx = NearestAxis(dx, dw, x0, x1, sx, sw);
   AxisMap my = NearestAxis(dy, dh, y0, y1, sy, sh);
-  if (&dst == &src) {
-    TBitmap copy;
-    copy.Assign(&src);
-    StretchNearest(dst, mx, my, copy, t, p);
-  } else {
-    StretchNearest(dst, mx, my, src, t, p);
-  }
+  WithCodec(from.PixelFormat(), [&](auto s) {
+    WithCodec(dst.PixelFormat(),
+              [&](auto d) { StretchNearest<decltype(s), decltype(d)>(dst, mx, my, from, t, p); });
+  });
 }
 
 }  // namespace Platform::Raster
