@@ -25,18 +25,26 @@ struct Color32 {
   // Colours of the palette formats need the bitmap's nearest-colour search.
   static Word Store(const TBitmap& b, uint32_t c) { return b.ReduceColor(c); }
   static Word StoreReduced(uint32_t c) { return c; }
+  // From 8-bit channels (unreduced; direct formats only).
+  static Word FromChannels(uint32_t r, uint32_t g, uint32_t b) { return r | (g << 8) | (b << 16); }
 };
 struct Word15 {
   using Word = uint16_t;
   static uint32_t Load(Word w) { return PixelWords::Unpack15(w); }
   static Word Store(const TBitmap&, uint32_t c) { return PixelWords::Pack15(c); }
   static Word StoreReduced(uint32_t c) { return PixelWords::Pack15(c); }
+  static Word FromChannels(uint32_t r, uint32_t g, uint32_t b) {
+    return Word(((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3));
+  }
 };
 struct Word16 {
   using Word = uint16_t;
   static uint32_t Load(Word w) { return PixelWords::Unpack16(w); }
   static Word Store(const TBitmap&, uint32_t c) { return PixelWords::Pack16(c); }
   static Word StoreReduced(uint32_t c) { return PixelWords::Pack16(c); }
+  static Word FromChannels(uint32_t r, uint32_t g, uint32_t b) {
+    return Word(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
+  }
 };
 
 // Calls fn with the codec of format f.

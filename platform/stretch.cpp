@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "platform/raster.h"
@@ -226,8 +227,11 @@ void StretchNearest(TBitmap& dst, const AxisMap& mx, const AxisMap& my, const TB
     const auto* s = static_cast<const typename S::Word*>(src.ScanLine(sy));
     if (plainCopy && mask != 0) {
       auto* d = static_cast<typename D::Word*>(dst.ScanLine(y)) + mx.first;
-      for (int32_t i = 0; i < n; ++i)
-        d[i] = D::StoreReduced(S::Load(s[mx.start[size_t(i)]]) & mask);
+      if constexpr (std::is_same_v<D, Color32>) {
+        for (int32_t i = 0; i < n; ++i) d[i] = S::Load(s[mx.start[size_t(i)]]) & mask;
+      } else {  // packing reduces
+        for (int32_t i = 0; i < n; ++i) d[i] = D::StoreReduced(S::Load(s[mx.start[size_t(i)]]));
+      }
     } else {
       uint32_t* d = dests.Row(y, !plainCopy);
       for (int32_t i = 0; i < n; ++i) Store(dst, d + i, S::Load(s[mx.start[size_t(i)]]), t, p);
@@ -343,9 +347,13 @@ void StretchHalftone(TBitmap& dst, const AxisMap& mx, const AxisMap& my, const T
     const uint32_t* ab = a + 2 * n;
     if (mask != 0) {
       auto* d = static_cast<typename D::Word*>(dst.ScanLine(y)) + mx.first;
-      for (size_t i = 0; i < n; ++i)
-        d[i] =
-            D::StoreReduced(((ar[i] >> 24) | ((ag[i] >> 24) << 8) | ((ab[i] >> 24) << 16)) & mask);
+      if constexpr (std::is_same_v<D, Color32>) {
+        for (size_t i = 0; i < n; ++i)
+          d[i] = ((ar[i] >> 24) | ((ag[i] >> 24) << 8) | ((ab[i] >> 24) << 16)) & mask;
+      } else {
+        for (size_t i = 0; i < n; ++i)
+          d[i] = D::FromChannels(ar[i] >> 24, ag[i] >> 24, ab[i] >> 24);
+      }
     } else {
       uint32_t* d = dests.Row(y, true);
       for (size_t i = 0; i < n; ++i)
