@@ -183,7 +183,7 @@ class DestRows {
   void Done(int32_t y) {
     if (!FWide.empty()) FDst.WriteRow(y, FFirst, FCount, FWide.data());
   }
-  // Copies the finished row from onto row y.
+  // Copies the finished destination row `from` onto row y.
   void CopyRow(int32_t from, int32_t y) {
     const size_t bpp = size_t(FDst.BytesPerPixel());
     std::memcpy(static_cast<uint8_t*>(FDst.ScanLine(y)) + size_t(FFirst) * bpp,
