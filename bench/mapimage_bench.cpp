@@ -37,7 +37,7 @@ const std::string& MapFiles() {
     bmp.SetPixelFormat(Platform::pf24bit);
     bmp.SetSize(kImgW, kImgH);
     for (int32_t y = 0; y < kImgH; ++y) {
-      uint32_t* row = bmp.ScanLine(y);
+      uint32_t* row = bmp.ColorRow(y);
       for (int32_t x = 0; x < kImgW; ++x)
         row[x] = Platform::RGB(static_cast<uint8_t>(x ^ y), static_cast<uint8_t>(y >> 3),
                                static_cast<uint8_t>(x >> 3));

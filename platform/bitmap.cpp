@@ -34,6 +34,19 @@ std::vector<TColor> DefaultPaletteOf(TPixelFormat f) {
   return {};
 }
 
+// 32-bit units holding width x height pixels of bytesPerPixel each.
+size_t StorageUnits(int32_t width, int32_t height, int32_t bytesPerPixel) {
+  return (size_t(width) * size_t(height) * size_t(bytesPerPixel) + 3) / 4;
+}
+
+// A 32-bit unit filled with the pixel colour c of format f (two words for
+// the 16-bit formats).
+uint32_t FillUnit(TPixelFormat f, TColor reduced) {
+  if (f == pf15bit) return uint32_t(PixelWords::Pack15(reduced)) * 0x10001u;
+  if (f == pf16bit) return uint32_t(PixelWords::Pack16(reduced)) * 0x10001u;
+  return reduced;
+}
+
 int32_t ColorDistance(TColor a, TColor b) {
   int32_t dr = int32_t(GetRValue(a)) - GetRValue(b);
   int32_t dg = int32_t(GetGValue(a)) - GetGValue(b);
@@ -75,7 +88,8 @@ void TBitmap::Allocate(int32_t width, int32_t height, TPixelFormat format) {
     FNearestCache.clear();
   }
   // one pass: fill with white as the format shows it
-  FPixels.assign(size_t(width) * size_t(height), ReduceColor(0xFFFFFF));
+  FPixels.assign(StorageUnits(width, height, BytesPerPixel()),
+                 FillUnit(FPixelFormat, ReduceColor(0xFFFFFF)));
   FWidth = width;
   FHeight = height;
 }
@@ -94,12 +108,15 @@ void TBitmap::SetSize(int32_t width, int32_t height) {
     throw EInOutError("Bitmap of " + std::to_string(width) + " x " + std::to_string(height) +
                           " pixels is too large",
                       0);
-  std::vector<uint32_t> next(size_t(width) * size_t(height), ReduceColor(0xFFFFFF));
+  const size_t bpp = size_t(BytesPerPixel());
+  std::vector<uint32_t> next(StorageUnits(width, height, BytesPerPixel()),
+                             FillUnit(FPixelFormat, ReduceColor(0xFFFFFF)));
   int32_t keepW = std::min(width, FWidth), keepH = std::min(height, FHeight);
   // A bitmap with rows but no columns has no pixel storage to copy from.
   if (keepW <= 0) keepH = 0;
+  auto* bytes = reinterpret_cast<uint8_t*>(next.data());
   for (int32_t y = 0; y < keepH; ++y)
-    std::memcpy(next.data() + size_t(y) * width, ScanLine(y), size_t(keepW) * 4);
+    std::memcpy(bytes + size_t(y) * size_t(width) * bpp, ScanLine(y), size_t(keepW) * bpp);
   FPixels.swap(next);
   FWidth = width;
   FHeight = height;
@@ -107,10 +124,50 @@ void TBitmap::SetSize(int32_t width, int32_t height) {
 
 void TBitmap::SetPixelFormat(TPixelFormat v) {
   if (v == FPixelFormat) return;
+  TPixelFormat from = FPixelFormat;
   FPixelFormat = v;
   FPalette = DefaultPaletteOf(v);
   FNearestCache.clear();
-  ReduceAll();
+  ConvertPixels(from);
+}
+
+// Rewrites the pixels, stored in format from, in the current format.
+void TBitmap::ConvertPixels(TPixelFormat from) {
+  if (!IsWordFormat(from) && !IsWordFormat(FPixelFormat)) {
+    ReduceAll();
+    return;
+  }
+  if (Empty()) {
+    FPixels.clear();
+    return;
+  }
+  const size_t n = size_t(FWidth);
+  const size_t fromBytes = n * size_t(BytesPerPixelOf(from));
+  const size_t toBytes = n * size_t(BytesPerPixel());
+  // 15 <-> 16 bits keep the size: each row is converted where it lies
+  std::vector<uint32_t> next;
+  if (fromBytes != toBytes) next.resize(StorageUnits(FWidth, FHeight, BytesPerPixel()));
+  const auto* src = reinterpret_cast<const uint8_t*>(FPixels.data());
+  auto* dst = reinterpret_cast<uint8_t*>(next.empty() ? FPixels.data() : next.data());
+  const bool paletted = IsPaletteFormat(FPixelFormat);
+  std::vector<uint32_t> colors(n);
+  for (int32_t y = 0; y < FHeight; ++y) {
+    Raster::UnpackRow(from, src + size_t(y) * fromBytes, n, colors.data());
+    if (paletted)
+      for (auto& c : colors) c = ReduceColor(c);
+    Raster::PackRow(FPixelFormat, colors.data(), n, dst + size_t(y) * toBytes);
+  }
+  if (!next.empty()) FPixels.swap(next);
+}
+
+void TBitmap::ReadRow(int32_t y, int32_t x, int32_t n, uint32_t* colors) const {
+  Raster::UnpackRow(FPixelFormat, RowBytes(y) + size_t(x) * size_t(BytesPerPixel()), size_t(n),
+                    colors);
+}
+
+void TBitmap::WriteRow(int32_t y, int32_t x, int32_t n, const uint32_t* reducedColors) {
+  Raster::PackRow(FPixelFormat, reducedColors, size_t(n),
+                  RowBytes(y) + size_t(x) * size_t(BytesPerPixel()));
 }
 
 void TBitmap::SetPalette(const std::vector<TColor>& colors) {
@@ -123,10 +180,9 @@ void TBitmap::SetPalette(const std::vector<TColor>& colors) {
   ReduceAll();
 }
 
+// Reduces the colours of a 4-byte format in place (a new palette).
 void TBitmap::ReduceAll() {
-  if (FPixelFormat == pf24bit || FPixelFormat == pf32bit || FPixelFormat == pfDevice ||
-      FPixelFormat == pfCustom)
-    return;
+  if (!IsPaletteFormat(FPixelFormat)) return;
   for (auto& p : FPixels) p = ReduceColor(p);
 }
 

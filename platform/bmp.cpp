@@ -158,6 +158,43 @@ TPixelFormat FormatOf(const Header& h) {
   }
 }
 
+// Whether the bit fields of a 16-bit file are the word layout of format f.
+bool HasNativeMasks(const Header& h, TPixelFormat f) {
+  if (f == pf15bit) return h.masks[0] == 0x7C00 && h.masks[1] == 0x03E0 && h.masks[2] == 0x001F;
+  if (f == pf16bit) return h.masks[0] == 0xF800 && h.masks[1] == 0x07E0 && h.masks[2] == 0x001F;
+  return false;
+}
+
+// One row of TColors as 1-, 4-, 8-, 24- or 32-bit file pixels into p (zeroed).
+void WriteColorRow(const uint32_t* s, int32_t width, uint16_t bits,
+                   const std::unordered_map<uint32_t, uint32_t>& index, uint8_t* p) {
+  for (int32_t x = 0; x < width; ++x) {
+    TColor c = s[x];
+    switch (bits) {
+      case 1:
+      case 4:
+      case 8: {
+        auto it = index.find(c);
+        uint32_t idx = it != index.end() ? it->second : 0;
+        uint32_t perByte = 8 / bits;
+        p[x / perByte] |= uint8_t(idx << ((perByte - 1 - x % perByte) * bits));
+        break;
+      }
+      case 24:
+        p[3 * x] = GetBValue(c);
+        p[3 * x + 1] = GetGValue(c);
+        p[3 * x + 2] = GetRValue(c);
+        break;
+      default:
+        p[4 * x] = GetBValue(c);
+        p[4 * x + 1] = GetGValue(c);
+        p[4 * x + 2] = GetRValue(c);
+        p[4 * x + 3] = 0;
+        break;
+    }
+  }
+}
+
 }  // namespace
 
 void TBitmap::LoadFromStream(TStream& stream) {
@@ -174,12 +211,31 @@ void TBitmap::LoadFromStream(TStream& stream) {
   picture.Allocate(h.width, h.height, FormatOf(h));
   if (h.bits <= 8) picture.FPalette = h.palette;
   Channel r(h.masks[0]), g(h.masks[1]), b(h.masks[2]);
+  // 16-bit files in the layout of the picture's words copy straight across
+  const bool nativeWords = h.bits == 16 && HasNativeMasks(h, picture.PixelFormat());
+  const uint16_t wordMask = picture.PixelFormat() == pf15bit ? 0x7FFF : 0xFFFF;
   std::vector<uint8_t> row(static_cast<size_t>(stride));
+  std::vector<uint32_t> colors(h.bits == 16 && !nativeWords ? size_t(h.width) : 0);
   for (int32_t i = 0; i < h.height; ++i) {
     int64_t have = stream.Read(row.data(), stride);
     if (have < (int64_t(h.width) * h.bits + 7) / 8) Invalid("the file is truncated");
-    uint32_t* d = picture.ScanLine(h.topDown ? i : h.height - 1 - i);
+    const int32_t y = h.topDown ? i : h.height - 1 - i;
     const uint8_t* p = row.data();
+    if (h.bits == 16) {
+      if (nativeWords) {
+        uint16_t* d = picture.WordRow(y);
+        for (int32_t x = 0; x < h.width; ++x) d[x] = U16(p + 2 * x) & wordMask;
+      } else {
+        for (int32_t x = 0; x < h.width; ++x) {
+          uint32_t v = U16(p + 2 * x);
+          colors[size_t(x)] = RGB(uint8_t(r.Get(v)), uint8_t(g.Get(v)), uint8_t(b.Get(v)));
+        }
+        picture.WriteRow(y, 0, h.width, colors.data());  // packing reduces
+      }
+      if ((i & 63) == 63) Progress(psRunning, uint8_t(int64_t(i) * 100 / h.height));
+      continue;
+    }
+    uint32_t* d = picture.ColorRow(y);
     switch (h.bits) {
       case 1:
       case 4:
@@ -192,12 +248,6 @@ void TBitmap::LoadFromStream(TStream& stream) {
         }
         break;
       }
-      case 16:
-        for (int32_t x = 0; x < h.width; ++x) {
-          uint32_t v = U16(p + 2 * x);
-          d[x] = picture.ReduceColor(RGB(uint8_t(r.Get(v)), uint8_t(g.Get(v)), uint8_t(b.Get(v))));
-        }
-        break;
       case 24:
         for (int32_t x = 0; x < h.width; ++x) d[x] = RGB(p[3 * x + 2], p[3 * x + 1], p[3 * x]);
         break;
@@ -289,41 +339,17 @@ void TBitmap::SaveToStream(TStream& stream) {
   std::vector<uint8_t> row(static_cast<size_t>(stride));
   for (int32_t i = 0; i < FHeight; ++i) {
     std::fill(row.begin(), row.end(), 0);
-    const uint32_t* s = ScanLine(FHeight - 1 - i);
+    const int32_t y = FHeight - 1 - i;
     uint8_t* p = row.data();
-    for (int32_t x = 0; x < FWidth; ++x) {
-      TColor c = s[x];
-      switch (bits) {
-        case 1:
-        case 4:
-        case 8: {
-          auto it = index.find(c);
-          uint32_t idx = it != index.end() ? it->second : 0;
-          uint32_t perByte = 8 / bits;
-          p[x / perByte] |= uint8_t(idx << ((perByte - 1 - x % perByte) * bits));
-          break;
-        }
-        case 16: {
-          uint32_t v =
-              fields
-                  ? ((GetRValue(c) >> 3) << 11) | ((GetGValue(c) >> 2) << 5) | (GetBValue(c) >> 3)
-                  : ((GetRValue(c) >> 3) << 10) | ((GetGValue(c) >> 3) << 5) | (GetBValue(c) >> 3);
-          p[2 * x] = uint8_t(v);
-          p[2 * x + 1] = uint8_t(v >> 8);
-          break;
-        }
-        case 24:
-          p[3 * x] = GetBValue(c);
-          p[3 * x + 1] = GetGValue(c);
-          p[3 * x + 2] = GetRValue(c);
-          break;
-        default:
-          p[4 * x] = GetBValue(c);
-          p[4 * x + 1] = GetGValue(c);
-          p[4 * x + 2] = GetRValue(c);
-          p[4 * x + 3] = 0;
-          break;
+    if (bits == 16) {
+      // the picture's words are the file's pixels
+      const uint16_t* s = WordRow(y);
+      for (int32_t x = 0; x < FWidth; ++x) {
+        p[2 * x] = uint8_t(s[x]);
+        p[2 * x + 1] = uint8_t(s[x] >> 8);
       }
+    } else {
+      WriteColorRow(ColorRow(y), FWidth, bits, index, p);
     }
     stream.WriteBuffer(row.data(), int64_t(stride));
     if ((i & 63) == 63) Progress(psRunning, uint8_t(int64_t(i) * 100 / FHeight));

@@ -209,12 +209,12 @@ void TCanvas::FrameRect(const TRect& r) {
 
 TColor TCanvas::Pixels(int32_t X, int32_t Y) const {
   if (X < 0 || Y < 0 || X >= FBitmap->Width() || Y >= FBitmap->Height()) return 0xFFFFFFFF;
-  return FBitmap->ScanLine(Y)[X];
+  return FBitmap->PixelAt(X, Y);
 }
 
 void TCanvas::SetPixels(int32_t X, int32_t Y, TColor c) {
   if (X < 0 || Y < 0 || X >= FBitmap->Width() || Y >= FBitmap->Height()) return;
-  FBitmap->ScanLine(Y)[X] = FBitmap->ReduceColor(c);
+  FBitmap->SetPixelAt(X, Y, FBitmap->ReduceColor(c));
 }
 
 void TCanvas::CopyRect(const TRect& Dest, TCanvas* Source, const TRect& SourceRect) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/component.h"
+#include "platform/pixelwords.h"
 #include "platform/streams.h"
 #include "platform/types.h"
 
@@ -34,6 +35,14 @@ enum TPixelFormat : uint8_t {
 // Formats whose pixels are indices into a palette.
 inline bool IsPaletteFormat(TPixelFormat f) {
   return f == pf1bit || f == pf4bit || f == pf8bit;
+}
+// Formats whose pixels are 16-bit words (see platform/pixelwords.h).
+inline bool IsWordFormat(TPixelFormat f) {
+  return f == pf15bit || f == pf16bit;
+}
+// Bytes a pixel of the format takes in a bitmap's rows.
+inline int32_t BytesPerPixelOf(TPixelFormat f) {
+  return IsWordFormat(f) ? 2 : 4;
 }
 
 enum TPenStyle : uint8_t {
@@ -285,8 +294,11 @@ class TCanvas : public TPersistent {
   int32_t FDashPhase = 0;  // position in the dash pattern, carried from line to line
 };
 
-// A picture in memory. Pixels are kept as 32-bit values in the TColor
-// layout ($00BBGGRR), rows top-down, already reduced to the pixel format.
+// A picture in memory, rows top-down, pixels already reduced to the pixel
+// format. pf15bit and pf16bit keep one 16-bit word per pixel in the BMP
+// layouts (5-5-5 and 5-6-5, see platform/pixelwords.h); every other format
+// keeps the reduced colour as a 32-bit TColor ($00BBGGRR), the palette
+// formats the palette colour itself.
 class TBitmap : public TPersistent {
  public:
   TBitmap();
@@ -310,10 +322,47 @@ class TBitmap : public TPersistent {
   const std::vector<TColor>& Palette() const { return FPalette; }
   void SetPalette(const std::vector<TColor>& colors);
 
-  // Row y as 32-bit pixels. Writers must store colours reduced with ReduceColor.
-  uint32_t* ScanLine(int32_t y) { return FPixels.data() + static_cast<size_t>(y) * FWidth; }
-  const uint32_t* ScanLine(int32_t y) const {
-    return FPixels.data() + static_cast<size_t>(y) * FWidth;
+  // Bytes a pixel takes in a row: 2 for pf15bit and pf16bit, else 4.
+  int32_t BytesPerPixel() const { return BytesPerPixelOf(FPixelFormat); }
+  // Row y in its native layout (rows lie back to back, Width() pixels each).
+  void* ScanLine(int32_t y) { return RowBytes(y); }
+  const void* ScanLine(int32_t y) const { return RowBytes(y); }
+  // Row y of a 4-byte format as TColors; writers store ReduceColor'ed colours.
+  uint32_t* ColorRow(int32_t y) { return reinterpret_cast<uint32_t*>(RowBytes(y)); }
+  const uint32_t* ColorRow(int32_t y) const {
+    return reinterpret_cast<const uint32_t*>(RowBytes(y));
+  }
+  // Row y of pf15bit or pf16bit as its 16-bit words.
+  uint16_t* WordRow(int32_t y) { return reinterpret_cast<uint16_t*>(RowBytes(y)); }
+  const uint16_t* WordRow(int32_t y) const {
+    return reinterpret_cast<const uint16_t*>(RowBytes(y));
+  }
+  // n pixels of row y from x on, as reduced colours, in any format (in range).
+  void ReadRow(int32_t y, int32_t x, int32_t n, uint32_t* colors) const;
+  void WriteRow(int32_t y, int32_t x, int32_t n, const uint32_t* reducedColors);
+  // One pixel (in range) as a reduced colour; SetPixelAt takes a reduced colour.
+  TColor PixelAt(int32_t x, int32_t y) const {
+    switch (FPixelFormat) {
+      case pf15bit:
+        return PixelWords::Unpack15(WordRow(y)[x]);
+      case pf16bit:
+        return PixelWords::Unpack16(WordRow(y)[x]);
+      default:
+        return ColorRow(y)[x];
+    }
+  }
+  void SetPixelAt(int32_t x, int32_t y, TColor reducedColor) {
+    switch (FPixelFormat) {
+      case pf15bit:
+        WordRow(y)[x] = PixelWords::Pack15(reducedColor);
+        break;
+      case pf16bit:
+        WordRow(y)[x] = PixelWords::Pack16(reducedColor);
+        break;
+      default:
+        ColorRow(y)[x] = reducedColor;
+        break;
+    }
   }
   // The colour as this bitmap's format stores it.
   TColor ReduceColor(TColor c) const;
@@ -343,13 +392,22 @@ class TBitmap : public TPersistent {
   int32_t FWidth = 0;
   int32_t FHeight = 0;
   TPixelFormat FPixelFormat = pfDevice;
-  std::vector<uint32_t> FPixels;
+  std::vector<uint32_t> FPixels;  // the rows, in 32-bit units for alignment
   std::vector<TColor> FPalette;
   mutable std::vector<uint32_t> FNearestCache;  // palette formats: colour -> reduced colour
   std::unique_ptr<TCanvas> FCanvas;
   TProgressEvent FOnProgress;
   TNotifyEvent FOnChange;
   void ReduceAll();
+  void ConvertPixels(TPixelFormat from);
+  uint8_t* RowBytes(int32_t y) {
+    return reinterpret_cast<uint8_t*>(FPixels.data()) +
+           size_t(y) * size_t(FWidth) * BytesPerPixel();
+  }
+  const uint8_t* RowBytes(int32_t y) const {
+    return reinterpret_cast<const uint8_t*>(FPixels.data()) +
+           size_t(y) * size_t(FWidth) * BytesPerPixel();
+  }
 };
 
 // Largest pixel buffer a reader or Allocate accepts (1 GiB).

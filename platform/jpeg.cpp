@@ -104,7 +104,7 @@ bool DecodeRows(DecodeJob& job, RowSink& sink) {
           height = static_cast<int32_t>(c.output_height);
   while (c.output_scanline < c.output_height) {
     int32_t y = static_cast<int32_t>(c.output_scanline);
-    uint32_t* row = sink.bitmap->ScanLine(y);
+    uint32_t* row = sink.bitmap->ColorRow(y);  // a 24-bit picture
     JSAMPROW rows[1] = {reinterpret_cast<JSAMPROW>(row)};
     jpeg_read_scanlines(&c, rows, 1);
     if (cmyk) {
@@ -132,10 +132,14 @@ struct EncodeJob {
   ErrorManager err;
   unsigned char* out = nullptr;
   unsigned long outSize = 0;
+  // a row of a 16-bit picture widened to colours (the others are read in
+  // place); kept here, out of reach of the library's long jumps
+  std::vector<uint32_t> widened;
 };
 
 bool Encode(EncodeJob& job, const TBitmap& source, int32_t quality,
             TJPEGChromaSubsampling subsampling, RowSink& sink) {
+  if (IsWordFormat(source.PixelFormat())) job.widened.resize(size_t(source.Width()));
   job.cinfo.err = &job.err.pub;
   InitErrors(job.err);
   if (setjmp(job.err.jump)) return false;
@@ -154,7 +158,12 @@ bool Encode(EncodeJob& job, const TBitmap& source, int32_t quality,
   jpeg_start_compress(&c, TRUE);
   while (c.next_scanline < c.image_height) {
     int32_t y = static_cast<int32_t>(c.next_scanline);
-    JSAMPROW rows[1] = {reinterpret_cast<JSAMPROW>(const_cast<uint32_t*>(source.ScanLine(y)))};
+    const uint32_t* colors = job.widened.data();
+    if (job.widened.empty())
+      colors = source.ColorRow(y);
+    else
+      source.ReadRow(y, 0, source.Width(), job.widened.data());
+    JSAMPROW rows[1] = {reinterpret_cast<JSAMPROW>(const_cast<uint32_t*>(colors))};
     jpeg_write_scanlines(&c, rows, 1);
     ReportRow(sink, y, source.Height());
     if (sink.failure) return true;

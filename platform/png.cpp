@@ -47,9 +47,10 @@ void SavePngToFile(TBitmap& bitmap, const std::string& fileName) {
   if (bitmap.Empty()) throw EInOutError("Cannot save an empty bitmap", kStreamWriteError);
   std::vector<uint8_t> pixels(size_t(bitmap.Width()) * bitmap.Height() * 3);
   std::vector<png_bytep> rows(size_t(bitmap.Height()));
+  std::vector<uint32_t> s(size_t(bitmap.Width()));
   for (int32_t y = 0; y < bitmap.Height(); ++y) {
     uint8_t* d = pixels.data() + size_t(y) * bitmap.Width() * 3;
-    const uint32_t* s = bitmap.ScanLine(y);
+    bitmap.ReadRow(y, 0, bitmap.Width(), s.data());
     for (int32_t x = 0; x < bitmap.Width(); ++x) {
       d[3 * x] = GetRValue(s[x]);
       d[3 * x + 1] = GetGValue(s[x]);

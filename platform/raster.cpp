@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 namespace Platform::Raster {
@@ -45,33 +46,47 @@ uint32_t ApplyRop3(uint8_t t, uint32_t p, uint32_t s, uint32_t d) {
 }
 
 void CombinePixel(TBitmap& b, int32_t x, int32_t y, uint32_t color, uint8_t rop2) {
-  uint32_t& px = b.ScanLine(y)[x];
   if (rop2 == kRop2Copy) {
-    px = color;
+    b.SetPixelAt(x, y, color);
   } else if (IsPaletteFormat(b.PixelFormat())) {
-    px = CombinePaletted(b, rop2, color, px);
+    b.SetPixelAt(x, y, CombinePaletted(b, rop2, color, b.PixelAt(x, y)));
   } else {
-    px = b.ReduceColor(ApplyRop2(rop2, color, px));
+    b.SetPixelAt(x, y, b.ReduceColor(ApplyRop2(rop2, color, b.PixelAt(x, y))));
   }
 }
+
+namespace {
+
+template <class C>
+void CombineRow(TBitmap& b, typename C::Word* row, int32_t x0, int32_t x1, uint32_t color,
+                uint8_t rop2) {
+  if (rop2 == kRop2Copy) {
+    std::fill(row + x0, row + x1, C::StoreReduced(color));
+  } else if (rop2 == 10) {  // no operation
+  } else if (IsPaletteFormat(b.PixelFormat())) {
+    // (palette formats keep colours in 32 bits)
+    if constexpr (std::is_same_v<C, Color32>)
+      for (int32_t x = x0; x < x1; ++x) row[x] = CombinePaletted(b, rop2, color, row[x]);
+  } else if (rop2 == kRop2Xor) {
+    // reduced colours stay reduced under XOR, in either layout
+    const auto word = C::StoreReduced(color);
+    for (int32_t x = x0; x < x1; ++x) row[x] ^= word;
+  } else {
+    for (int32_t x = x0; x < x1; ++x) row[x] = C::Store(b, ApplyRop2(rop2, color, C::Load(row[x])));
+  }
+}
+
+}  // namespace
 
 void CombineSpan(TBitmap& b, int32_t y, int32_t x0, int32_t x1, uint32_t color, uint8_t rop2) {
   if (y < 0 || y >= b.Height()) return;
   x0 = std::max(x0, 0);
   x1 = std::min(x1, b.Width());
   if (x0 >= x1) return;
-  uint32_t* row = b.ScanLine(y);
-  if (rop2 == kRop2Copy) {
-    std::fill(row + x0, row + x1, color);
-  } else if (rop2 == 10) {  // no operation
-  } else if (IsPaletteFormat(b.PixelFormat())) {
-    for (int32_t x = x0; x < x1; ++x) row[x] = CombinePaletted(b, rop2, color, row[x]);
-  } else if (rop2 == kRop2Xor) {
-    // reduced colours stay reduced under XOR
-    for (int32_t x = x0; x < x1; ++x) row[x] ^= color;
-  } else {
-    for (int32_t x = x0; x < x1; ++x) row[x] = b.ReduceColor(ApplyRop2(rop2, color, row[x]));
-  }
+  WithCodec(b.PixelFormat(), [&](auto codec) {
+    using C = decltype(codec);
+    CombineRow<C>(b, static_cast<typename C::Word*>(b.ScanLine(y)), x0, x1, color, rop2);
+  });
 }
 
 // ---------------------------------------------------------------- polygons
@@ -222,37 +237,91 @@ void DrawLine(TBitmap& b, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32
     int64_t q = num / (2 * major), r = num % (2 * major);
     int64_t m = m0 + sMajor * lo;
     int64_t n = n0 + sMinor * q;
-    // walk a pointer: one step along the major axis, sometimes one along the minor
-    ptrdiff_t width = b.Width();
-    ptrdiff_t majorStep = xMajor ? sMajor : sMajor * width;
-    ptrdiff_t minorStep = xMajor ? sMinor * width : sMinor;
     int64_t x = xMajor ? m : n, y = xMajor ? n : m;
-    uint32_t* px = b.ScanLine(static_cast<int32_t>(y)) + x;
-    bool fast = !pattern && rop2 == kRop2Copy;
-    for (int64_t i = lo; i <= hi; ++i) {
-      if (fast) {
-        *px = color;
-      } else {
-        int32_t cx = static_cast<int32_t>((px - b.ScanLine(0)) % width);
-        int32_t cy = static_cast<int32_t>((px - b.ScanLine(0)) / width);
-        if (!pattern || PatternOn(pattern, patLen, phase + i))
-          CombinePixel(b, cx, cy, color, rop2);
-        else if (drawOff)
-          CombinePixel(b, cx, cy, offColor, rop2);
+    WithCodec(b.PixelFormat(), [&](auto codec) {
+      using C = decltype(codec);
+      using Word = typename C::Word;
+      // walk a pointer: one step along the major axis, sometimes one along the minor
+      ptrdiff_t width = b.Width();
+      ptrdiff_t majorStep = xMajor ? sMajor : sMajor * width;
+      ptrdiff_t minorStep = xMajor ? sMinor * width : sMinor;
+      Word* origin = static_cast<Word*>(b.ScanLine(0));
+      Word* px = origin + static_cast<ptrdiff_t>(y) * width + x;
+      const Word word = C::StoreReduced(color);
+      bool fast = !pattern && rop2 == kRop2Copy;
+      for (int64_t i = lo; i <= hi; ++i) {
+        if (fast) {
+          *px = word;
+        } else {
+          int32_t cx = static_cast<int32_t>((px - origin) % width);
+          int32_t cy = static_cast<int32_t>((px - origin) / width);
+          if (!pattern || PatternOn(pattern, patLen, phase + i))
+            CombinePixel(b, cx, cy, color, rop2);
+          else if (drawOff)
+            CombinePixel(b, cx, cy, offColor, rop2);
+        }
+        if (i == hi) break;  // never step the pointer out of the bitmap
+        px += majorStep;
+        r += 2 * minor;
+        if (r >= 2 * major) {
+          r -= 2 * major;
+          px += minorStep;
+        }
       }
-      if (i == hi) break;  // never step the pointer out of the bitmap
-      px += majorStep;
-      r += 2 * minor;
-      if (r >= 2 * major) {
-        r -= 2 * major;
-        px += minorStep;
-      }
-    }
+    });
   }
   if (patLen) phase = static_cast<int32_t>((phase + steps) % patLen);
 }
 
 // ---------------------------------------------------------------- block copies
+
+namespace {
+
+// The clipped rows of a block copy, run for the codecs D and S of the
+// destination and source layouts.
+struct BlitRows {
+  TBitmap& dst;
+  const TBitmap& src;
+  int64_t x0, y0, y1, ox, oy;
+  size_t n;
+  uint8_t t;
+  uint32_t pattern;  // the brush, reduced for dst
+  bool usesSource, rawRows;
+
+  template <class D, class S>
+  void Run() {
+    const bool paletted = IsPaletteFormat(dst.PixelFormat());
+    // rows may overlap when copying within one bitmap: walk them in a safe order
+    const bool backwards = &dst == &src && oy < 0;
+    for (int64_t k = 0; k < y1 - y0; ++k) {
+      int64_t y = backwards ? y1 - 1 - k : y0 + k;
+      auto* d = static_cast<typename D::Word*>(dst.ScanLine(static_cast<int32_t>(y))) + x0;
+      if (!usesSource) {
+        for (size_t i = 0; i < n; ++i)
+          d[i] = D::Store(dst, ApplyRop3(t, pattern, 0, D::Load(d[i])));
+        continue;
+      }
+      const auto* s =
+          static_cast<const typename S::Word*>(src.ScanLine(static_cast<int32_t>(y + oy))) +
+          (x0 + ox);
+      if (t == kRop3SrcCopy) {
+        if (rawRows)
+          std::memmove(d, s, n * sizeof(*d));
+        else if (paletted)
+          for (size_t i = 0; i < n; ++i) d[i] = D::Store(dst, S::Load(s[i]));
+        else  // colours of one direct format are reduced for another by packing or as they are
+          for (size_t i = 0; i < n; ++i) d[i] = D::StoreReduced(S::Load(s[i]));
+      } else if (t == 0x66 && !paletted) {  // source invert
+        for (size_t i = 0; i < n; ++i) d[i] = D::Store(dst, D::Load(d[i]) ^ S::Load(s[i]));
+      } else {
+        for (size_t i = 0; i < n; ++i)
+          d[i] = D::Store(dst, ApplyRop3(t, pattern, S::Load(s[i]), D::Load(d[i])));
+      }
+    }
+  }
+};
+
+}  // namespace
 
 void Blit(TBitmap& dst, int32_t dx, int32_t dy, int32_t w, int32_t h, const TBitmap& src,
           int32_t sx, int32_t sy, uint32_t rop, TColor brush) {
@@ -275,44 +344,21 @@ void Blit(TBitmap& dst, int32_t dx, int32_t dy, int32_t w, int32_t h, const TBit
   TPixelFormat df = dst.PixelFormat(), sf = src.PixelFormat();
   bool wide = df == pf24bit || df == pf32bit || df == pfDevice || df == pfCustom;
   bool sameFormat = df == sf && dst.Palette() == src.Palette();
-  uint32_t p = dst.ReduceColor(brush);
-  bool paletted = IsPaletteFormat(df);
+  // source rows whose bytes are already what the destination stores
+  bool rawRows = sameFormat || (wide && src.BytesPerPixel() == 4);
   size_t n = static_cast<size_t>(x1 - x0);
-  bool wholeRows = usesSource && t == kRop3SrcCopy && (wide || sameFormat) && ox == 0 && x0 == 0 &&
+  bool wholeRows = usesSource && t == kRop3SrcCopy && rawRows && ox == 0 && x0 == 0 &&
                    n == size_t(dst.Width()) && dst.Width() == src.Width();
   if (wholeRows) {
     // full-width rows lie back to back in both bitmaps: one block move
     std::memmove(dst.ScanLine(static_cast<int32_t>(y0)),
-                 src.ScanLine(static_cast<int32_t>(y0 + oy)), n * size_t(y1 - y0) * 4);
+                 src.ScanLine(static_cast<int32_t>(y0 + oy)),
+                 n * size_t(y1 - y0) * size_t(dst.BytesPerPixel()));
     return;
   }
-  // rows may overlap when copying within one bitmap: walk them in a safe order
-  bool backwards = &dst == &src && oy < 0;
-  for (int64_t k = 0; k < y1 - y0; ++k) {
-    int64_t y = backwards ? y1 - 1 - k : y0 + k;
-    uint32_t* d = dst.ScanLine(static_cast<int32_t>(y)) + x0;
-    if (!usesSource) {
-      for (size_t i = 0; i < n; ++i) {
-        uint32_t v = ApplyRop3(t, p, 0, d[i]);
-        d[i] = paletted ? dst.ReduceColor(v) : dst.ReduceColor(v);
-      }
-      continue;
-    }
-    const uint32_t* s = src.ScanLine(static_cast<int32_t>(y + oy)) + (x0 + ox);
-    if (t == kRop3SrcCopy) {
-      if (wide || sameFormat) {
-        std::memmove(d, s, n * 4);
-      } else if (df == pf15bit) {
-        for (size_t i = 0; i < n; ++i) d[i] = s[i] & 0xF8F8F8;
-      } else {
-        for (size_t i = 0; i < n; ++i) d[i] = dst.ReduceColor(s[i]);
-      }
-    } else if (t == 0x66 && !paletted) {  // source invert
-      for (size_t i = 0; i < n; ++i) d[i] = dst.ReduceColor(d[i] ^ s[i]);
-    } else {
-      for (size_t i = 0; i < n; ++i) d[i] = dst.ReduceColor(ApplyRop3(t, p, s[i], d[i]));
-    }
-  }
+  BlitRows rows{dst, src, x0, y0, y1, ox, oy, n, t, dst.ReduceColor(brush), usesSource, rawRows};
+  WithCodec(df,
+            [&](auto d) { WithCodec(sf, [&](auto s) { rows.Run<decltype(d), decltype(s)>(); }); });
 }
 
 }  // namespace Platform::Raster

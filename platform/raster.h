@@ -1,7 +1,9 @@
 // Pixel-level helpers shared by the canvas, the stretcher and the image
-// readers: raster operations, clipped spans and colour reduction.
+// readers: pixel codecs for the row layouts, raster operations, clipped spans
+// and colour reduction.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/graphics.h"
@@ -13,6 +15,60 @@ uint8_t Rop2Table(TPenMode mode);
 // Truth table (8 bits, bit index = pattern * 4 + source * 2 + dest) of a copy mode.
 inline uint8_t Rop3Table(uint32_t rop) {
   return static_cast<uint8_t>((rop >> 16) & 0xFF);
+}
+
+// Pixel codecs: one per storage layout, so that a loop written once runs on
+// native rows of any format without a call per pixel.
+struct Color32 {
+  using Word = uint32_t;
+  static uint32_t Load(Word w) { return w; }
+  // Colours of the palette formats need the bitmap's nearest-colour search.
+  static Word Store(const TBitmap& b, uint32_t c) { return b.ReduceColor(c); }
+  static Word StoreReduced(uint32_t c) { return c; }
+  // From 8-bit channels (unreduced; direct formats only).
+  static Word FromChannels(uint32_t r, uint32_t g, uint32_t b) { return r | (g << 8) | (b << 16); }
+};
+struct Word15 {
+  using Word = uint16_t;
+  static uint32_t Load(Word w) { return PixelWords::Unpack15(w); }
+  static Word Store(const TBitmap&, uint32_t c) { return PixelWords::Pack15(c); }
+  static Word StoreReduced(uint32_t c) { return PixelWords::Pack15(c); }
+  static Word FromChannels(uint32_t r, uint32_t g, uint32_t b) {
+    return Word(((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3));
+  }
+};
+struct Word16 {
+  using Word = uint16_t;
+  static uint32_t Load(Word w) { return PixelWords::Unpack16(w); }
+  static Word Store(const TBitmap&, uint32_t c) { return PixelWords::Pack16(c); }
+  static Word StoreReduced(uint32_t c) { return PixelWords::Pack16(c); }
+  static Word FromChannels(uint32_t r, uint32_t g, uint32_t b) {
+    return Word(((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3));
+  }
+};
+
+// Calls fn with the codec of format f.
+template <class F>
+decltype(auto) WithCodec(TPixelFormat f, F&& fn) {
+  if (f == pf15bit) return fn(Word15{});
+  if (f == pf16bit) return fn(Word16{});
+  return fn(Color32{});
+}
+
+// Native row <-> reduced TColors.
+inline void UnpackRow(TPixelFormat f, const void* row, size_t n, uint32_t* colors) {
+  WithCodec(f, [&](auto codec) {
+    using C = decltype(codec);
+    const auto* w = static_cast<const typename C::Word*>(row);
+    for (size_t i = 0; i < n; ++i) colors[i] = C::Load(w[i]);
+  });
+}
+inline void PackRow(TPixelFormat f, const uint32_t* reducedColors, size_t n, void* row) {
+  WithCodec(f, [&](auto codec) {
+    using C = decltype(codec);
+    auto* w = static_cast<typename C::Word*>(row);
+    for (size_t i = 0; i < n; ++i) w[i] = C::StoreReduced(reducedColors[i]);
+  });
 }
 
 constexpr uint8_t kRop2Copy = 12;

@@ -5,6 +5,8 @@
 // sizes give the same bits.
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "platform/raster.h"
@@ -145,32 +147,103 @@ uint32_t DirectColorMask(TPixelFormat f) {
   }
 }
 
+// Source rows as colours: the 32-bit rows in place, the 16-bit ones widened
+// into a scratch row (only the columns [first, last] the stretch reads).
+class SourceRows {
+ public:
+  SourceRows(const TBitmap& src, int32_t first, int32_t last)
+      : FSrc(src), FFirst(first), FCount(last - first + 1) {
+    if (IsWordFormat(src.PixelFormat())) FWide.resize(size_t(src.Width()));
+  }
+  const uint32_t* Row(int32_t y) {
+    if (FWide.empty()) return FSrc.ColorRow(y);
+    FSrc.ReadRow(y, FFirst, FCount, FWide.data() + FFirst);
+    return FWide.data();
+  }
+
+ private:
+  const TBitmap& FSrc;
+  int32_t FFirst, FCount;
+  std::vector<uint32_t> FWide;
+};
+
+// Destination rows [first, first + n) as colours: the 32-bit rows in place,
+// the 16-bit ones through a scratch row packed back by Done.
+class DestRows {
+ public:
+  DestRows(TBitmap& dst, int32_t first, int32_t n) : FDst(dst), FFirst(first), FCount(n) {
+    if (IsWordFormat(dst.PixelFormat())) FWide.resize(size_t(n));
+  }
+  // readOld: the operation combines with the pixels there
+  uint32_t* Row(int32_t y, bool readOld) {
+    if (FWide.empty()) return FDst.ColorRow(y) + FFirst;
+    if (readOld) FDst.ReadRow(y, FFirst, FCount, FWide.data());
+    return FWide.data();
+  }
+  void Done(int32_t y) {
+    if (!FWide.empty()) FDst.WriteRow(y, FFirst, FCount, FWide.data());
+  }
+  // Copies the finished destination row `from` onto row y.
+  void CopyRow(int32_t from, int32_t y) {
+    const size_t bpp = size_t(FDst.BytesPerPixel());
+    std::memcpy(static_cast<uint8_t*>(FDst.ScanLine(y)) + size_t(FFirst) * bpp,
+                static_cast<const uint8_t*>(FDst.ScanLine(from)) + size_t(FFirst) * bpp,
+                size_t(FCount) * bpp);
+  }
+
+ private:
+  TBitmap& FDst;
+  int32_t FFirst, FCount;
+  std::vector<uint32_t> FWide;
+};
+
+// The source columns a horizontal map reads.
+void SourceSpan(const AxisMap& mx, int32_t& first, int32_t& last) {
+  first = mx.start.front();
+  last = mx.start.front();
+  for (size_t i = 0; i < mx.start.size(); ++i) {
+    int32_t c = mx.count.empty() ? 1 : mx.count[i];
+    first = std::min(first, mx.start[i]);
+    last = std::max(last, mx.start[i] + c - 1);
+  }
+}
+
+// S and D: codecs of the source and destination layouts.
+template <class S, class D>
 void StretchNearest(TBitmap& dst, const AxisMap& mx, const AxisMap& my, const TBitmap& src,
                     uint8_t t, uint32_t p) {
   const bool plainCopy = t == kRop3SrcCopy;
   const uint32_t mask = DirectColorMask(dst.PixelFormat());
   int32_t n = mx.last - mx.first + 1;
-  int32_t prevSrcRow = -1;
-  uint32_t* prevRow = nullptr;
+  DestRows dests(dst, mx.first, n);
+  int32_t prevSrcRow = -1, prevY = -1;
   for (int32_t y = my.first; y <= my.last; ++y) {
     int32_t sy = my.start[size_t(y - my.first)];
-    uint32_t* d = dst.ScanLine(y) + mx.first;
     if (plainCopy && sy == prevSrcRow) {
       // enlarging: the same source row again gives the same destination row
-      std::memcpy(d, prevRow, size_t(n) * 4);
+      dests.CopyRow(prevY, y);
       continue;
     }
-    const uint32_t* s = src.ScanLine(sy);
+    const auto* s = static_cast<const typename S::Word*>(src.ScanLine(sy));
     if (plainCopy && mask != 0) {
-      for (int32_t i = 0; i < n; ++i) d[i] = s[mx.start[size_t(i)]] & mask;
+      auto* d = static_cast<typename D::Word*>(dst.ScanLine(y)) + mx.first;
+      if constexpr (std::is_same_v<D, Color32>) {
+        for (int32_t i = 0; i < n; ++i) d[i] = S::Load(s[mx.start[size_t(i)]]) & mask;
+      } else {  // packing reduces
+        for (int32_t i = 0; i < n; ++i) d[i] = D::StoreReduced(S::Load(s[mx.start[size_t(i)]]));
+      }
     } else {
-      for (int32_t i = 0; i < n; ++i) Store(dst, d + i, s[mx.start[size_t(i)]], t, p);
+      uint32_t* d = dests.Row(y, !plainCopy);
+      for (int32_t i = 0; i < n; ++i) Store(dst, d + i, S::Load(s[mx.start[size_t(i)]]), t, p);
+      dests.Done(y);
     }
     prevSrcRow = sy;
-    prevRow = d;
+    prevY = y;
   }
 }
 
+// D: codec of the destination layout.
+template <class D>
 void StretchHalftone(TBitmap& dst, const AxisMap& mx, const AxisMap& my, const TBitmap& src,
                      uint8_t t, uint32_t p) {
   const size_t n = size_t(mx.last - mx.first + 1);
@@ -195,8 +268,12 @@ void StretchHalftone(TBitmap& dst, const AxisMap& mx, const AxisMap& my, const T
       tapW[2 * i + 1] = mx.count[i] == 2 ? w[1] : 0;
     }
   }
+  int32_t sFirst, sLast;
+  SourceSpan(mx, sFirst, sLast);
+  SourceRows sources(src, sFirst, sLast);
+  DestRows dests(dst, mx.first, int32_t(n));
   auto resampleRow = [&](int32_t row) {
-    const uint32_t* s = src.ScanLine(row);
+    const uint32_t* s = sources.Row(row);
     std::vector<uint16_t> h(n * 3);
     uint16_t* hr = h.data();
     uint16_t* hg = hr + n;
@@ -265,16 +342,23 @@ void StretchHalftone(TBitmap& dst, const AxisMap& mx, const AxisMap& my, const T
         for (size_t i = 0; i < planes; ++i) a[i] += h[i] * wk;
       }
     }
-    uint32_t* d = dst.ScanLine(y) + mx.first;
     const uint32_t* ar = a;
     const uint32_t* ag = a + n;
     const uint32_t* ab = a + 2 * n;
     if (mask != 0) {
-      for (size_t i = 0; i < n; ++i)
-        d[i] = ((ar[i] >> 24) | ((ag[i] >> 24) << 8) | ((ab[i] >> 24) << 16)) & mask;
+      auto* d = static_cast<typename D::Word*>(dst.ScanLine(y)) + mx.first;
+      if constexpr (std::is_same_v<D, Color32>) {
+        for (size_t i = 0; i < n; ++i)
+          d[i] = ((ar[i] >> 24) | ((ag[i] >> 24) << 8) | ((ab[i] >> 24) << 16)) & mask;
+      } else {
+        for (size_t i = 0; i < n; ++i)
+          d[i] = D::FromChannels(ar[i] >> 24, ag[i] >> 24, ab[i] >> 24);
+      }
     } else {
+      uint32_t* d = dests.Row(y, true);
       for (size_t i = 0; i < n; ++i)
         Store(dst, d + i, (ar[i] >> 24) | ((ag[i] >> 24) << 8) | ((ab[i] >> 24) << 16), t, p);
+      dests.Done(y);
     }
   }
 }
@@ -290,27 +374,26 @@ void Stretch(TBitmap& dst, int32_t dx, int32_t dy, int32_t dw, int32_t dh, const
   if (!VisibleRange(dy, dh, dst.Height(), sy, sh, src.Height(), y0, y1)) return;
   uint8_t t = Rop3Table(rop);
   uint32_t p = dst.ReduceColor(brush);
+  // a copy within one bitmap reads a snapshot of it
+  std::unique_ptr<TBitmap> copy;
+  if (&dst == &src) {
+    copy = std::make_unique<TBitmap>();
+    copy->Assign(&src);
+  }
+  const TBitmap& from = copy ? *copy : src;
   if (mode == HALFTONE) {
     AxisMap mx = HalftoneAxis(dx, dw, x0, x1, sx, sw, src.Width());
     AxisMap my = HalftoneAxis(dy, dh, y0, y1, sy, sh, src.Height());
-    if (&dst == &src) {
-      TBitmap copy;
-      copy.Assign(&src);
-      StretchHalftone(dst, mx, my, copy, t, p);
-    } else {
-      StretchHalftone(dst, mx, my, src, t, p);
-    }
+    WithCodec(dst.PixelFormat(),
+              [&](auto d) { StretchHalftone<decltype(d)>(dst, mx, my, from, t, p); });
     return;
   }
   AxisMap mx = NearestAxis(dx, dw, x0, x1, sx, sw);
   AxisMap my = NearestAxis(dy, dh, y0, y1, sy, sh);
-  if (&dst == &src) {
-    TBitmap copy;
-    copy.Assign(&src);
-    StretchNearest(dst, mx, my, copy, t, p);
-  } else {
-    StretchNearest(dst, mx, my, src, t, p);
-  }
+  WithCodec(from.PixelFormat(), [&](auto s) {
+    WithCodec(dst.PixelFormat(),
+              [&](auto d) { StretchNearest<decltype(s), decltype(d)>(dst, mx, my, from, t, p); });
+  });
 }
 
 }  // namespace Platform::Raster

@@ -22,8 +22,8 @@ inline uint32_t Blend(uint32_t d, uint32_t c, uint32_t a) {
 // 64-bit coordinates: text placed near the ends of the int32 range runs past them.
 void Plot(TBitmap& b, int64_t x, int64_t y, uint32_t color, uint32_t a) {
   if (a == 0 || x < 0 || y < 0 || x >= b.Width() || y >= b.Height()) return;
-  uint32_t& px = b.ScanLine(y)[x];
-  px = b.ReduceColor(a >= 255 ? color : Blend(px, color, a));
+  int32_t px = int32_t(x), py = int32_t(y);
+  b.SetPixelAt(px, py, b.ReduceColor(a >= 255 ? color : Blend(b.PixelAt(px, py), color, a)));
 }
 
 // Sine and cosine of an angle in tenths of a degree, exact at right angles.

@@ -160,11 +160,12 @@ void TSpeedButton::Paint() {
   int32_t x0 = (Width() - w) / 2 + (FDown || FPressed ? 1 : 0);
   int32_t y0 = (Height() - h) / 2 + (FDown || FPressed ? 1 : 0);
   // the bottom-left pixel marks the transparent colour
-  TColor transparent = FGlyph->ScanLine(h - 1)[0];
+  TColor transparent = FGlyph->PixelAt(0, h - 1);
+  std::vector<uint32_t> row(static_cast<size_t>(w));
   for (int32_t y = 0; y < h; ++y) {
-    const uint32_t* row = FGlyph->ScanLine(y) + index * w;
+    FGlyph->ReadRow(y, index * w, w, row.data());
     for (int32_t x = 0; x < w; ++x)
-      if (row[x] != transparent) c->SetPixels(x0 + x, y0 + y, row[x]);
+      if (row[size_t(x)] != transparent) c->SetPixels(x0 + x, y0 + y, row[size_t(x)]);
   }
 }
 

@@ -63,7 +63,7 @@ TEST(BmpFiles, EveryFormatRoundTrips) {
     ASSERT_EQ(r.Height(), 7);
     for (int32_t y = 0; y < 7; ++y)
       for (int32_t x = 0; x < 13; ++x)
-        ASSERT_EQ(r.ScanLine(y)[x], b.ScanLine(y)[x]) << int(f) << " at " << x << "," << y;
+        ASSERT_EQ(r.PixelAt(x, y), b.PixelAt(x, y)) << int(f) << " at " << x << "," << y;
   }
 }
 
@@ -128,7 +128,7 @@ TEST(BmpFiles, FilesOfAnIndependentWriterAreReadAsItReadsThem) {
     ASSERT_EQ(b.Height(), h);
     for (int32_t y = 0; y < h; ++y)
       for (int32_t x = 0; x < w; ++x)
-        ASSERT_EQ(b.ScanLine(y)[x], ref[size_t(y * w + x)]) << c.picture << " " << x << "," << y;
+        ASSERT_EQ(b.PixelAt(x, y), ref[size_t(y * w + x)]) << c.picture << " " << x << "," << y;
   }
 }
 
@@ -150,7 +150,7 @@ TEST(BmpFiles, FilesWeWriteAreReadByAnIndependentReader) {
     int tolerance = (f == pf15bit || f == pf16bit) ? 8 : 0;
     for (int32_t y = 0; y < h; ++y)
       for (int32_t x = 0; x < w; ++x)
-        ASSERT_LE(MaxChannelDifference(b.ScanLine(y)[x], ref[size_t(y * w + x)]), tolerance)
+        ASSERT_LE(MaxChannelDifference(b.PixelAt(x, y), ref[size_t(y * w + x)]), tolerance)
             << int(f) << " at " << x << "," << y;
   }
 }

@@ -132,7 +132,7 @@ TEST(CanvasModes, XorDrawnTwiceRestoresThePicture) {
     }
     bool same = true;
     for (int32_t y = 0; y < 30; ++y)
-      for (int32_t x = 0; x < 30; ++x) same &= before.ScanLine(y)[x] == b->ScanLine(y)[x];
+      for (int32_t x = 0; x < 30; ++x) same &= before.PixelAt(x, y) == b->PixelAt(x, y);
     EXPECT_TRUE(same) << "pixel format " << int(f);
   }
 }

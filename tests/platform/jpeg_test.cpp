@@ -33,7 +33,7 @@ int MaxDiff(const TBitmap& a, const TBitmap& b) {
     for (int32_t x = 0; x < a.Width(); ++x)
       for (int s = 0; s < 24; s += 8)
         d = std::max(
-            d, std::abs(int((a.ScanLine(y)[x] >> s) & 255) - int((b.ScanLine(y)[x] >> s) & 255)));
+            d, std::abs(int((a.PixelAt(x, y) >> s) & 255) - int((b.PixelAt(x, y) >> s) & 255)));
   return d;
 }
 
@@ -42,7 +42,7 @@ int MaxDiff(const TBitmap& a, const std::vector<TColor>& ref) {
   for (int32_t y = 0; y < a.Height(); ++y)
     for (int32_t x = 0; x < a.Width(); ++x)
       for (int s = 0; s < 24; s += 8)
-        d = std::max(d, std::abs(int((a.ScanLine(y)[x] >> s) & 255) -
+        d = std::max(d, std::abs(int((a.PixelAt(x, y) >> s) & 255) -
                                  int((ref[size_t(y * a.Width() + x)] >> s) & 255)));
   return d;
 }
