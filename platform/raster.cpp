@@ -293,6 +293,11 @@ struct BlitRows {
     const bool paletted = IsPaletteFormat(dst.PixelFormat());
     // rows may overlap when copying within one bitmap: walk them in a safe order
     const bool backwards = &dst == &src && oy < 0;
+    // within one row, a source left of the destination would be read after
+    // it was written over: combine from a copy of it
+    // (a plain copy moves overlapping bytes safely)
+    const bool copySourceRow = &dst == &src && oy == 0 && ox < 0 && t != kRop3SrcCopy;
+    std::vector<typename S::Word> sourceRow(copySourceRow ? n : 0);
     for (int64_t k = 0; k < y1 - y0; ++k) {
       int64_t y = backwards ? y1 - 1 - k : y0 + k;
       auto* d = static_cast<typename D::Word*>(dst.ScanLine(static_cast<int32_t>(y))) + x0;
@@ -304,6 +309,10 @@ struct BlitRows {
       const auto* s =
           static_cast<const typename S::Word*>(src.ScanLine(static_cast<int32_t>(y + oy))) +
           (x0 + ox);
+      if (copySourceRow) {
+        std::copy_n(s, n, sourceRow.data());
+        s = sourceRow.data();
+      }
       if (t == kRop3SrcCopy) {
         if (rawRows)
           std::memmove(d, s, n * sizeof(*d));

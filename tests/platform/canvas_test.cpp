@@ -317,6 +317,30 @@ TEST(CanvasCopy, OverlappingCopyWithinOneBitmap) {
   for (int y = 1; y < 5; ++y) EXPECT_EQ(b->Canvas()->Pixels(0, y), RGB(uint8_t(y - 1), 0, 0));
 }
 
+TEST(CanvasCopy, OverlappingCopyModesWithinOneRowReadTheOriginalPixels) {
+  // Sideways by a few pixels, both ways, with copy modes that combine
+  // source and destination: the result must be that of a separate source.
+  for (int shift : {-3, 3}) {
+    for (TCopyMode mode : {cmSrcInvert, cmSrcPaint, cmSrcAnd}) {
+      auto b = White(12, 2);
+      for (int x = 0; x < 12; ++x)
+        b->Canvas()->SetPixels(x, 1, RGB(uint8_t(20 * x), uint8_t(255 - 9 * x), uint8_t(x)));
+      auto original = White(12, 2);
+      original->Canvas()->Draw(0, 0, b.get());
+      auto expected = White(12, 2);
+      expected->Canvas()->Draw(0, 0, b.get());
+      expected->Canvas()->SetCopyMode(mode);
+      expected->Canvas()->CopyRect(Rect(3 + shift, 1, 9 + shift, 2), original->Canvas(),
+                                   Rect(3, 1, 9, 2));
+      b->Canvas()->SetCopyMode(mode);
+      b->Canvas()->CopyRect(Rect(3 + shift, 1, 9 + shift, 2), b->Canvas(), Rect(3, 1, 9, 2));
+      for (int x = 0; x < 12; ++x)
+        EXPECT_EQ(b->Canvas()->Pixels(x, 1), expected->Canvas()->Pixels(x, 1))
+            << "shift " << shift << " mode " << std::hex << mode << " x " << x;
+    }
+  }
+}
+
 TEST(BitmapBasics, SizeAssignAndPixelFormat) {
   TBitmap a;
   EXPECT_TRUE(a.Empty());
