@@ -68,16 +68,9 @@ void TCanvas::LineTo(int32_t X, int32_t Y) {
              FBrush.Style() != bsClear, b.ReduceColor(FBrush.Color()));
     return;
   }
-  // A wide line: the band of the pen's width around the segment.
-  double dx = double(X) - from.X, dy = double(Y) - from.Y;
-  double len = std::sqrt(dx * dx + dy * dy);
-  if (len == 0) return;
-  double half = FPen.Width() / 2.0;
-  double nx = -dy / len * half, ny = dx / len * half;
-  double fx = from.X + 0.5, fy = from.Y + 0.5, tx = X + 0.5, ty = Y + 0.5;
-  double xs[4] = {fx + nx, tx + nx, tx - nx, fx - nx};
-  double ys[4] = {fy + ny, ty + ny, ty - ny, fy - ny};
-  FillPolygonF(b, xs, ys, 4, color, rop);
+  // A wide line has round ends, so that the segments of a polyline join
+  // without notches.
+  FillCapsule(b, from.X + 0.5, from.Y + 0.5, X + 0.5, Y + 0.5, FPen.Width() / 2.0, color, rop);
 }
 
 void TCanvas::Polyline(const TPoint* points, int32_t count) {

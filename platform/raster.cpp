@@ -126,6 +126,65 @@ void FillPolygonF(TBitmap& b, const double* xs, const double* ys, int32_t n, uin
   }
 }
 
+namespace {
+
+struct TInterval {
+  double Lo, Hi;
+  bool Empty() const { return !(Lo <= Hi); }
+};
+
+// The x for which lo <= a·x + c <= hi.
+TInterval SlabAcross(double a, double c, double lo, double hi) {
+  if (a == 0) {
+    if (lo <= c && c <= hi) return {-HUGE_VAL, HUGE_VAL};
+    return {1, 0};
+  }
+  double x0 = (lo - c) / a, x1 = (hi - c) / a;
+  return {std::min(x0, x1), std::max(x0, x1)};
+}
+
+// The x of row centre cy inside the disc around (cx, cy0).
+TInterval DiscAcross(double cx, double cy0, double r, double cy) {
+  double q = r * r - (cy - cy0) * (cy - cy0);
+  if (q < 0) return {1, 0};
+  double h = std::sqrt(q);
+  return {cx - h, cx + h};
+}
+
+}  // namespace
+
+void FillCapsule(TBitmap& b, double fx, double fy, double tx, double ty, double radius,
+                 uint32_t color, uint8_t rop2) {
+  const double dx = tx - fx, dy = ty - fy, len = std::sqrt(dx * dx + dy * dy);
+  if (!(len > 0) || !(radius > 0)) return;
+  const double ux = dx / len, uy = dy / len;  // along the segment
+  const double minY = std::min(fy, ty) - radius, maxY = std::max(fy, ty) + radius;
+  const double firstRow = std::max(std::ceil(minY - 0.5), 0.0);
+  const double lastRow = std::min(std::ceil(maxY - 0.5) - 1, double(b.Height() - 1));
+  if (!(firstRow <= lastRow)) return;
+  for (int32_t y = int32_t(firstRow); y <= int32_t(lastRow); ++y) {
+    const double cy = y + 0.5;
+    // The band around the segment is the meeting of two slabs: across it
+    // within the radius, along it between the ends. The shape is convex, so
+    // the row is one interval: the hull of the band's and the two end discs'.
+    TInterval across = SlabAcross(-uy, uy * fx + ux * (cy - fy), -radius, radius);
+    TInterval along = SlabAcross(ux, -ux * fx + uy * (cy - fy), 0, len);
+    TInterval band{std::max(across.Lo, along.Lo), std::min(across.Hi, along.Hi)};
+    TInterval row{HUGE_VAL, -HUGE_VAL};
+    for (const TInterval& part :
+         {band, DiscAcross(fx, fy, radius, cy), DiscAcross(tx, ty, radius, cy)}) {
+      if (part.Empty()) continue;
+      row.Lo = std::min(row.Lo, part.Lo);
+      row.Hi = std::max(row.Hi, part.Hi);
+    }
+    if (row.Empty()) continue;
+    // pixels whose centre lies in [Lo, Hi)
+    double a = std::max(std::ceil(row.Lo - 0.5), -1.0);
+    double e = std::min(std::ceil(row.Hi - 0.5), double(b.Width()) + 1);
+    if (a < e) CombineSpan(b, y, int32_t(a), int32_t(e), color, rop2);
+  }
+}
+
 void FillPolygon(TBitmap& b, const TPoint* pts, int32_t n, uint32_t color, uint8_t rop2) {
   std::vector<double> xs(n), ys(n);
   for (int32_t i = 0; i < n; ++i) {

@@ -97,6 +97,12 @@ void FillPolygon(TBitmap& b, const TPoint* pts, int32_t n, uint32_t color, uint8
 void FillPolygonF(TBitmap& b, const double* xs, const double* ys, int32_t n, uint32_t color,
                   uint8_t rop2);
 
+// A wide line with round ends: every pixel whose centre lies within radius
+// of the segment from (fx, fy) to (tx, ty) (pixel coordinates, centres at
+// +0.5), each combined once.
+void FillCapsule(TBitmap& b, double fx, double fy, double tx, double ty, double radius,
+                 uint32_t color, uint8_t rop2);
+
 // One-pixel line from (x0, y0) up to but not including (x1, y1). pattern
 // (on/off run lengths, zero-terminated) may be null for a solid line; off
 // pixels get offColor when drawOff is set. phase counts pixels along the

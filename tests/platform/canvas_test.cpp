@@ -2,6 +2,8 @@
 // colour reduction.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 #include "platform/errors.h"
@@ -112,6 +114,60 @@ TEST(CanvasLines, DashedAndDottedPensLeaveGaps) {
   c->MoveTo(0, 0);
   c->LineTo(30, 0);
   EXPECT_EQ(c->Pixels(1, 0), clWhite);
+}
+
+// Distance from (px, py) to the segment (ax, ay)-(bx, by).
+double DistanceToSegment(double px, double py, double ax, double ay, double bx, double by) {
+  double dx = bx - ax, dy = by - ay;
+  double t = std::clamp(((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+  return std::hypot(px - (ax + t * dx), py - (ay + t * dy));
+}
+
+TEST(CanvasLines, WidePensPaintEveryPixelWithinHalfTheirWidthOfTheSegment) {
+  const int segments[][5] = {{10, 10, 20, 10, 5}, {5, 30, 33, 7, 4},  {20, 3, 22, 36, 7},
+                             {2, 2, 37, 37, 6},   {30, 20, 8, 25, 9}, {-5, 12, 45, 14, 3}};
+  for (const auto& s : segments) {
+    auto b = White(40, 40);
+    b->Canvas()->Pen()->SetColor(clBlack);
+    b->Canvas()->Pen()->SetWidth(s[4]);
+    b->Canvas()->MoveTo(s[0], s[1]);
+    b->Canvas()->LineTo(s[2], s[3]);
+    for (int32_t y = 0; y < 40; ++y)
+      for (int32_t x = 0; x < 40; ++x) {
+        double d =
+            DistanceToSegment(x + 0.5, y + 0.5, s[0] + 0.5, s[1] + 0.5, s[2] + 0.5, s[3] + 0.5) -
+            s[4] / 2.0;
+        if (std::fabs(d) < 1e-9) continue;  // on the edge: either is right
+        EXPECT_EQ(b->Canvas()->Pixels(x, y) == clBlack, d < 0)
+            << "segment " << s[0] << "," << s[1] << " " << s[2] << "," << s[3] << " width " << s[4]
+            << " pixel " << x << "," << y;
+      }
+  }
+}
+
+TEST(CanvasLines, WidePolylinesJoinWithoutNotchesAndXorEachPixelOncePerSegment) {
+  auto b = White(40, 40);
+  TCanvas* c = b->Canvas();
+  c->Pen()->SetColor(clBlack);
+  c->Pen()->SetWidth(6);
+  const TPoint corner[] = {Point(10, 10), Point(30, 10), Point(30, 30)};
+  c->Polyline(corner, 3);
+  EXPECT_EQ(c->Pixels(32, 8), clBlack);  // outside both bands, within the join's disc
+  EXPECT_EQ(c->Pixels(7, 10), clBlack);  // the round start
+  EXPECT_EQ(c->Pixels(7, 7), clWhite);   // but not its corner
+
+  auto x = White(40, 40);
+  x->Canvas()->Pen()->SetWidth(5);
+  x->Canvas()->Pen()->SetMode(pmXor);
+  x->Canvas()->Pen()->SetColor(0x00FFFF);
+  for (int pass = 0; pass < 2; ++pass) {
+    x->Canvas()->MoveTo(4, 30);
+    x->Canvas()->LineTo(35, 6);
+    if (pass == 0) {
+      EXPECT_EQ(x->Canvas()->Pixels(20, 18), 0xFF0000u);
+    }
+  }
+  EXPECT_EQ(CountColor(*x, clWhite), 1600);
 }
 
 TEST(CanvasModes, XorDrawnTwiceRestoresThePicture) {
