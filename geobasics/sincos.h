@@ -2,12 +2,14 @@
 // needs both for latitude and longitude on every point; the library call
 // for them was a third of its time. Internal to the unit.
 //
-// Accurate to about one unit in the last place for |x| up to a few π (the
-// angles here never exceed π); the reduction loses accuracy slowly beyond
-// that. The same bits come out on every platform with IEEE doubles, since
+// Accurate to about one unit in the last place, also for the tiny results
+// next to multiples of π/2. Angles beyond 2^19 (far more than the
+// conversions pass) go to the C library, whose reduction holds for any size.
+// Otherwise the same bits come out on every platform with IEEE doubles, since
 // only additions and multiplications are involved.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -62,13 +64,19 @@ inline TSinCos SinCos(double x) {
   // not-a-number could make undefined, no branch on the quadrant.
   constexpr double kTwoOverPi = 6.36619772367581382433e-01;
   constexpr double kShift = 6755399441055744.0;  // 1.5·2^52
-  // π/2 in two parts; the first has 33 significant bits, so q times it is
-  // exact and x minus that product is exact for the q that occur.
+  // π/2 in three parts; the first two have 33 significant bits, so q times
+  // them is exact for |q| < 2^20, and x minus those products is exact
+  // where the result is small, which is where a third part matters.
   constexpr double kPiOver2Hi = 1.57079632673412561417e+00;
-  constexpr double kPiOver2Lo = 6.07710050650619224932e-11;
+  constexpr double kPiOver2Mid = 6.07710050630396597660e-11;
+  constexpr double kPiOver2Lo = 2.02226624879595063154e-21;
+  constexpr double kLargest = 524288.0;  // 2^19: |q| stays below 2^19
+  // (also sends infinities and not-a-number to the library)
+  if (!(std::fabs(x) <= kLargest)) [[unlikely]]
+    return {std::sin(x), std::cos(x)};
   const double shifted = x * kTwoOverPi + kShift;
   const double q = shifted - kShift;
-  const double r = (x - q * kPiOver2Hi) - q * kPiOver2Lo;
+  const double r = ((x - q * kPiOver2Hi) - q * kPiOver2Mid) - q * kPiOver2Lo;
   const double s = KernelSin(r), c = KernelCos(r);
   // Quadrant q mod 4 maps (sin r, cos r) to (s, c), (c, −s), (−s, −c), (−c, s).
   const uint64_t quadrant = Bits(shifted);

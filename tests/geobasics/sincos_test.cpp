@@ -59,6 +59,40 @@ TEST(SinCosTest, DegreeAnglesOfTheConversionsAreExactWhereTheyMustBe) {
   for (int degrees = -180; degrees <= 180; ++degrees) ExpectMatchesLibrary(degrees * kDegToRad);
 }
 
+// Units in the last place between x and the long double reference.
+double UlpsFrom(double x, long double reference) {
+  const double r = double(reference);
+  const double ulp = std::nextafter(std::fabs(r), INFINITY) - std::fabs(r);
+  return double(std::fabs((long double)x - reference) / ulp);
+}
+
+TEST(SinCosTest, ResultsNearZeroKeepTheirPrecisionAtEveryMultipleOfAQuarterTurn) {
+  // At k·π/2 one of the pair is the tiny distance to the multiple: π/2 must
+  // be carried far enough that this distance is right to the last place.
+  for (int k = -16; k <= 16; ++k) {
+    double x = k * (std::numbers::pi / 2.0);
+    for (int step = 0; step < 4; ++step) {
+      const auto [s, c] = SinCos(x);
+      EXPECT_LE(UlpsFrom(s, std::sin((long double)x)), 2.0) << "sin " << x;
+      EXPECT_LE(UlpsFrom(c, std::cos((long double)x)), 2.0) << "cos " << x;
+      x = std::nextafter(x, INFINITY);
+    }
+  }
+}
+
+TEST(SinCosTest, LargeAnglesStayOnTheUnitCircle) {
+  // Angles far outside a turn come from unchecked callers; they must give
+  // the library's values, not the reduction's leftovers.
+  for (double x : {1e7, -3e8, 1e9, 1e12, 1e15, 1e17, 1e20, -1e22, 1e300, -1.7e308}) {
+    const auto [s, c] = SinCos(x);
+    EXPECT_NEAR(s, std::sin(x), 4e-16) << "sin " << x;
+    EXPECT_NEAR(c, std::cos(x), 4e-16) << "cos " << x;
+  }
+  const auto [s, c] = SinCos(INFINITY);
+  EXPECT_TRUE(std::isnan(s));
+  EXPECT_TRUE(std::isnan(c));
+}
+
 TEST(SinCosTest, NotANumberGivesNotANumber) {
   const auto [s, c] = SinCos(std::numeric_limits<double>::quiet_NaN());
   EXPECT_TRUE(std::isnan(s));
