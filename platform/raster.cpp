@@ -235,10 +235,26 @@ bool PatternOn(const uint8_t* pattern, int32_t length, int64_t position) {
   return on;
 }
 
-// Minor-axis coordinate of step i of a line with major length adx and minor
-// length ady (ady <= adx): rounded to nearest, halves away from the start.
+struct TMinorStep {
+  int64_t Offset;     // minor-axis offset from the start
+  int64_t Remainder;  // error term, 0 .. 2 adx - 1
+};
+
+// Minor-axis offset of step i (0 <= i < adx) of a line with major length adx
+// and minor length ady (ady <= adx): (2 i ady + adx) / (2 adx), rounded to
+// nearest, halves away from the start. Lines between the ends of the int32
+// range need more than 64 bits for 2 i ady, so i is split in two parts
+// whose products fit.
+TMinorStep MinorStepAt(int64_t i, int64_t adx, int64_t ady) {
+  const uint64_t d = 2 * uint64_t(adx), y = 2 * uint64_t(ady);  // below 2^34
+  const uint64_t high = uint64_t(i) >> 17, low = uint64_t(i) & 0x1FFFF;
+  const uint64_t t = high * y;                                      // below 2^49
+  const uint64_t rest = ((t % d) << 17) + low * y + uint64_t(adx);  // below 2^53
+  return {int64_t(((t / d) << 17) + rest / d), int64_t(rest % d)};
+}
+
 int64_t MinorAt(int64_t i, int64_t adx, int64_t ady) {
-  return (2 * i * ady + adx) / (2 * adx);
+  return MinorStepAt(i, adx, ady).Offset;
 }
 
 // First step i in [lo, hi] at which the monotone minor coordinate reaches
@@ -292,8 +308,8 @@ void DrawLine(TBitmap& b, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32
   hi = std::min(hi, FirstStepReaching(lo, hi, inHi + 1, major, minor) - 1);
 
   if (lo <= hi) {
-    int64_t num = 2 * lo * minor + major;
-    int64_t q = num / (2 * major), r = num % (2 * major);
+    const TMinorStep start = MinorStepAt(lo, major, minor);
+    int64_t q = start.Offset, r = start.Remainder;
     int64_t m = m0 + sMajor * lo;
     int64_t n = n0 + sMinor * q;
     int64_t x = xMajor ? m : n, y = xMajor ? n : m;

@@ -94,6 +94,30 @@ TEST(CanvasLines, ClipAtEveryEdgeWithoutWrapping) {
   EXPECT_TRUE(Marked(*o).empty());
 }
 
+TEST(CanvasLines, LinesAcrossTheWholeCoordinateRangeAreClippedExactly) {
+  // Coordinates that saturated to the ends of the int32 range: the steps
+  // and the minor offsets then need more than 64 bits in their products.
+  auto d = White(8, 6);
+  d->Canvas()->Pen()->SetColor(clBlack);
+  d->Canvas()->MoveTo(INT32_MIN, INT32_MIN);
+  d->Canvas()->LineTo(INT32_MAX, INT32_MAX);
+  EXPECT_EQ(Marked(*d), (std::vector<std::string>{"0,0", "1,1", "2,2", "3,3", "4,4", "5,5"}));
+  // slope exactly 1/2 through the origin: row (x + 1) / 2, halves rounded up
+  auto h = White(8, 6);
+  h->Canvas()->Pen()->SetColor(clBlack);
+  h->Canvas()->MoveTo(INT32_MIN, -(1 << 30));
+  h->Canvas()->LineTo(INT32_MAX - 1, (1 << 30) - 1);
+  EXPECT_EQ(Marked(*h),
+            (std::vector<std::string>{"0,0", "1,1", "2,1", "3,2", "4,2", "5,3", "6,3", "7,4"}));
+  // and steep, walked from the far end
+  auto v = White(6, 8);
+  v->Canvas()->Pen()->SetColor(clBlack);
+  v->Canvas()->MoveTo((1 << 30) - 1, INT32_MAX - 1);
+  v->Canvas()->LineTo(-(1 << 30), INT32_MIN);
+  EXPECT_EQ(Marked(*v),
+            (std::vector<std::string>{"0,0", "0,1", "1,2", "1,3", "2,4", "2,5", "3,6", "3,7"}));
+}
+
 TEST(CanvasLines, DashedAndDottedPensLeaveGaps) {
   auto b = White(40, 3);
   TCanvas* c = b->Canvas();
