@@ -29,6 +29,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       TBitmap b;
       b.LoadFromStream(m);
       b.Canvas()->Pixels(b.Width() - 1, b.Height() - 1);
+      // direct colours read are written and read back unchanged, in their format
+      if (!IsPaletteFormat(b.PixelFormat()) && int64_t(b.Width()) * b.Height() <= 1000000) {
+        TMemoryStream out;
+        b.SaveToStream(out);
+        out.SetPosition(0);
+        TBitmap back;
+        back.LoadFromStream(out);
+        if (back.PixelFormat() != b.PixelFormat()) __builtin_trap();
+        for (int32_t y = 0; y < b.Height(); ++y)
+          for (int32_t x = 0; x < b.Width(); ++x)
+            if (back.PixelAt(x, y) != b.PixelAt(x, y)) __builtin_trap();
+      }
     }
   } catch (const EInOutError&) {
   }
