@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <type_traits>
+#include <vector>
 
 #include "platform/errors.h"
 #include "platform/graphics.h"
@@ -34,17 +36,15 @@ std::vector<TColor> DefaultPaletteOf(TPixelFormat f) {
   return {};
 }
 
-// 32-bit units holding width x height pixels of bytesPerPixel each.
-size_t StorageUnits(int32_t width, int32_t height, int32_t bytesPerPixel) {
-  return (size_t(width) * size_t(height) * size_t(bytesPerPixel) + 3) / 4;
+// The 16-bit word of a reduced colour in pf15bit or pf16bit.
+uint16_t WordOf(TPixelFormat f, TColor reduced) {
+  return f == pf15bit ? PixelWords::Pack15(reduced) : PixelWords::Pack16(reduced);
 }
 
-// A 32-bit unit filled with the pixel colour c of format f (two words for
-// the 16-bit formats).
-uint32_t FillUnit(TPixelFormat f, TColor reduced) {
-  if (f == pf15bit) return uint32_t(PixelWords::Pack15(reduced)) * 0x10001u;
-  if (f == pf16bit) return uint32_t(PixelWords::Pack16(reduced)) * 0x10001u;
-  return reduced;
+// Gives up a vector's memory, not just its elements.
+template <class T>
+void Release(std::vector<T>& v) {
+  std::vector<T>().swap(v);
 }
 
 int32_t ColorDistance(TColor a, TColor b) {
@@ -88,8 +88,7 @@ void TBitmap::Allocate(int32_t width, int32_t height, TPixelFormat format) {
     FNearestCache.clear();
   }
   // one pass: fill with white as the format shows it
-  FPixels.assign(StorageUnits(width, height, BytesPerPixel()),
-                 FillUnit(FPixelFormat, ReduceColor(0xFFFFFF)));
+  FillStorage(size_t(width) * size_t(height), ReduceColor(0xFFFFFF));
   FWidth = width;
   FHeight = height;
 }
@@ -100,6 +99,7 @@ void TBitmap::SetSize(int32_t width, int32_t height) {
   if (width == FWidth && height == FHeight) return;
   if (width == 0 || height == 0) {
     FPixels.clear();
+    FWords.clear();
     FWidth = width;
     FHeight = height;
     return;
@@ -109,15 +109,21 @@ void TBitmap::SetSize(int32_t width, int32_t height) {
                           " pixels is too large",
                       0);
   const size_t bpp = size_t(BytesPerPixel());
-  std::vector<uint32_t> next(StorageUnits(width, height, BytesPerPixel()),
-                             FillUnit(FPixelFormat, ReduceColor(0xFFFFFF)));
   int32_t keepW = std::min(width, FWidth), keepH = std::min(height, FHeight);
   // A bitmap with rows but no columns has no pixel storage to copy from.
   if (keepW <= 0) keepH = 0;
-  auto* bytes = reinterpret_cast<uint8_t*>(next.data());
-  for (int32_t y = 0; y < keepH; ++y)
-    std::memcpy(bytes + size_t(y) * size_t(width) * bpp, ScanLine(y), size_t(keepW) * bpp);
-  FPixels.swap(next);
+  // new rows of white, the overlap copied across
+  auto resize = [&](auto& storage, auto white) {
+    std::remove_reference_t<decltype(storage)> next(size_t(width) * size_t(height), white);
+    auto* bytes = reinterpret_cast<uint8_t*>(next.data());
+    for (int32_t y = 0; y < keepH; ++y)
+      std::memcpy(bytes + size_t(y) * size_t(width) * bpp, ScanLine(y), size_t(keepW) * bpp);
+    storage.swap(next);
+  };
+  if (IsWordFormat(FPixelFormat))
+    resize(FWords, WordOf(FPixelFormat, ReduceColor(0xFFFFFF)));
+  else
+    resize(FPixels, ReduceColor(0xFFFFFF));
   FWidth = width;
   FHeight = height;
 }
@@ -137,27 +143,40 @@ void TBitmap::ConvertPixels(TPixelFormat from) {
     ReduceAll();
     return;
   }
-  if (Empty()) {
-    FPixels.clear();
-    return;
-  }
-  const size_t n = size_t(FWidth);
+  const size_t n = size_t(FWidth), count = Empty() ? 0 : n * size_t(FHeight);
+  std::vector<uint32_t> pixels;
+  std::vector<uint16_t> words;
+  if (IsWordFormat(FPixelFormat))
+    words.resize(count);
+  else
+    pixels.resize(count);
+  const auto* src = IsWordFormat(from) ? reinterpret_cast<const uint8_t*>(FWords.data())
+                                       : reinterpret_cast<const uint8_t*>(FPixels.data());
+  auto* dst = IsWordFormat(FPixelFormat) ? reinterpret_cast<uint8_t*>(words.data())
+                                         : reinterpret_cast<uint8_t*>(pixels.data());
   const size_t fromBytes = n * size_t(BytesPerPixelOf(from));
   const size_t toBytes = n * size_t(BytesPerPixel());
-  // 15 <-> 16 bits keep the size: each row is converted where it lies
-  std::vector<uint32_t> next;
-  if (fromBytes != toBytes) next.resize(StorageUnits(FWidth, FHeight, BytesPerPixel()));
-  const auto* src = reinterpret_cast<const uint8_t*>(FPixels.data());
-  auto* dst = reinterpret_cast<uint8_t*>(next.empty() ? FPixels.data() : next.data());
   const bool paletted = IsPaletteFormat(FPixelFormat);
-  std::vector<uint32_t> colors(n);
-  for (int32_t y = 0; y < FHeight; ++y) {
+  std::vector<uint32_t> colors(count ? n : 0);
+  for (int32_t y = 0; count && y < FHeight; ++y) {
     Raster::UnpackRow(from, src + size_t(y) * fromBytes, n, colors.data());
     if (paletted)
       for (auto& c : colors) c = ReduceColor(c);
     Raster::PackRow(FPixelFormat, colors.data(), n, dst + size_t(y) * toBytes);
   }
-  if (!next.empty()) FPixels.swap(next);
+  FPixels.swap(pixels);
+  FWords.swap(words);
+}
+
+// count pixels of the reduced colour, in the storage of the current format.
+void TBitmap::FillStorage(size_t count, TColor reduced) {
+  if (IsWordFormat(FPixelFormat)) {
+    FWords.assign(count, WordOf(FPixelFormat, reduced));
+    Release(FPixels);
+  } else {
+    FPixels.assign(count, reduced);
+    Release(FWords);
+  }
 }
 
 void TBitmap::ReadRow(int32_t y, int32_t x, int32_t n, uint32_t* colors) const {
@@ -229,6 +248,7 @@ void TBitmap::Assign(const TPersistent* Source) {
   FHeight = b->FHeight;
   FPixelFormat = b->FPixelFormat;
   FPixels = b->FPixels;
+  FWords = b->FWords;
   FPalette = b->FPalette;
   FNearestCache.clear();
   if (FOnChange) FOnChange(this);
@@ -239,6 +259,7 @@ void TBitmap::SwapPicture(TBitmap& other) {
   std::swap(FHeight, other.FHeight);
   std::swap(FPixelFormat, other.FPixelFormat);
   FPixels.swap(other.FPixels);
+  FWords.swap(other.FWords);
   FPalette.swap(other.FPalette);
   FNearestCache.clear();
   other.FNearestCache.clear();

@@ -392,7 +392,10 @@ class TBitmap : public TPersistent {
   int32_t FWidth = 0;
   int32_t FHeight = 0;
   TPixelFormat FPixelFormat = pfDevice;
-  std::vector<uint32_t> FPixels;  // the rows, in 32-bit units for alignment
+  // The rows, in the vector of the format's pixel type so that every pixel
+  // is read and written as the type it was stored as; the other is empty.
+  std::vector<uint32_t> FPixels;  // 4-byte formats
+  std::vector<uint16_t> FWords;   // pf15bit and pf16bit
   std::vector<TColor> FPalette;
   mutable std::vector<uint32_t> FNearestCache;  // palette formats: colour -> reduced colour
   std::unique_ptr<TCanvas> FCanvas;
@@ -400,13 +403,15 @@ class TBitmap : public TPersistent {
   TNotifyEvent FOnChange;
   void ReduceAll();
   void ConvertPixels(TPixelFormat from);
+  void FillStorage(size_t count, TColor reduced);
   uint8_t* RowBytes(int32_t y) {
-    return reinterpret_cast<uint8_t*>(FPixels.data()) +
-           size_t(y) * size_t(FWidth) * BytesPerPixel();
+    return const_cast<uint8_t*>(static_cast<const TBitmap*>(this)->RowBytes(y));
   }
   const uint8_t* RowBytes(int32_t y) const {
-    return reinterpret_cast<const uint8_t*>(FPixels.data()) +
-           size_t(y) * size_t(FWidth) * BytesPerPixel();
+    const auto* base = IsWordFormat(FPixelFormat)
+                           ? reinterpret_cast<const uint8_t*>(FWords.data())
+                           : reinterpret_cast<const uint8_t*>(FPixels.data());
+    return base + size_t(y) * size_t(FWidth) * size_t(BytesPerPixel());
   }
 };
 
