@@ -246,6 +246,11 @@ struct TMinorStep {
 // range need more than 64 bits for 2 i ady, so i is split in two parts
 // whose products fit.
 TMinorStep MinorStepAt(int64_t i, int64_t adx, int64_t ady) {
+  if (adx <= INT32_MAX) {
+    // every line inside the coordinate range: 2 i ady stays below 2^63
+    const int64_t num = 2 * i * ady + adx;
+    return {num / (2 * adx), num % (2 * adx)};
+  }
   const uint64_t d = 2 * uint64_t(adx), y = 2 * uint64_t(ady);  // below 2^34
   const uint64_t high = uint64_t(i) >> 17, low = uint64_t(i) & 0x1FFFF;
   const uint64_t t = high * y;                                      // below 2^49
