@@ -210,9 +210,35 @@ void TCanvas::SetPixels(int32_t X, int32_t Y, TColor c) {
   FBitmap->SetPixelAt(X, Y, FBitmap->ReduceColor(c));
 }
 
+namespace {
+
+// Narrows a copy's span [lo, hi) to [0, limit) and moves its source start
+// along, in 64 bits: spans wider than the int32 range still copy what they
+// cover. A source start pushed past the range lies outside every bitmap.
+void ClipCopySpan(int32_t& lo, int32_t& hi, int32_t& sourceLo, int32_t limit) {
+  if (hi <= lo) return;
+  const int32_t newLo = std::max(lo, 0), newHi = std::min(hi, limit);
+  const int64_t s = int64_t(sourceLo) + (int64_t(newLo) - lo);
+  sourceLo = int32_t(std::min<int64_t>(s, INT32_MAX));
+  lo = newLo;
+  hi = std::max(newHi, newLo);
+}
+
+}  // namespace
+
 void TCanvas::CopyRect(const TRect& Dest, TCanvas* Source, const TRect& SourceRect) {
-  StretchBlt(this, Dest.Left, Dest.Top, Dest.Width(), Dest.Height(), Source, SourceRect.Left,
-             SourceRect.Top, SourceRect.Width(), SourceRect.Height(), FCopyMode);
+  TRect d = Dest, s = SourceRect;
+  const bool sameSize = int64_t(d.Right) - d.Left == int64_t(s.Right) - s.Left &&
+                        int64_t(d.Bottom) - d.Top == int64_t(s.Bottom) - s.Top;
+  if (sameSize) {
+    ClipCopySpan(d.Left, d.Right, s.Left, FBitmap->Width());
+    ClipCopySpan(d.Top, d.Bottom, s.Top, FBitmap->Height());
+    StretchBlt(this, d.Left, d.Top, d.Width(), d.Height(), Source, s.Left, s.Top, d.Width(),
+               d.Height(), FCopyMode);
+    return;
+  }
+  StretchBlt(this, d.Left, d.Top, d.Width(), d.Height(), Source, s.Left, s.Top, s.Width(),
+             s.Height(), FCopyMode);
 }
 
 void TCanvas::Draw(int32_t X, int32_t Y, TBitmap* Graphic) {

@@ -41,10 +41,17 @@ struct TPoint {
   friend bool operator==(const TPoint&, const TPoint&) = default;
 };
 
+// b - a, held to the int32 range: a rectangle spanning more than the range
+// (corners near both ends) must not overflow.
+constexpr int32_t SaturatedDifference(int32_t b, int32_t a) {
+  const int64_t d = int64_t(b) - a;
+  return d > INT32_MAX ? INT32_MAX : d < INT32_MIN ? INT32_MIN : int32_t(d);
+}
+
 struct TRect {
   int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
-  int32_t Width() const { return Right - Left; }
-  int32_t Height() const { return Bottom - Top; }
+  int32_t Width() const { return SaturatedDifference(Right, Left); }
+  int32_t Height() const { return SaturatedDifference(Bottom, Top); }
   friend bool operator==(const TRect&, const TRect&) = default;
 };
 

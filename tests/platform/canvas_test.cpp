@@ -381,6 +381,19 @@ TEST(CanvasCopy, CopyRectCopiesClipsAndAppliesTheCopyMode) {
   EXPECT_EQ(dst->Canvas()->Pixels(1, 1), clBlack);
 }
 
+TEST(CanvasCopy, RectanglesSpanningTheWholeCoordinateRangeCopyEverything) {
+  const int32_t lo = std::numeric_limits<int32_t>::min(), hi = std::numeric_limits<int32_t>::max();
+  const TRect all = Rect(lo, lo, hi, hi);
+  EXPECT_EQ(all.Width(), hi);
+  EXPECT_EQ(Rect(hi, 0, lo, 1).Width(), lo);
+  auto src = White(8, 6);
+  src->Canvas()->Brush()->SetColor(clRed);
+  src->Canvas()->FillRect(Rect(0, 0, 8, 6));
+  auto dst = White(8, 6);
+  dst->Canvas()->CopyRect(all, src->Canvas(), all);
+  EXPECT_EQ(CountColor(*dst, clRed), 48);
+}
+
 TEST(CanvasCopy, TwentyFourBitIntoFifteenBitIsReduced) {
   auto src = White(3, 1);
   src->Canvas()->SetPixels(0, 0, 0x0F1F2F);
