@@ -10,10 +10,10 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
-#include <sstream>
 #include <vector>
 
 #include "geobasics/geobasics.h"
+#include "tests/geobasics/proj/helmert_pipeline.h"
 
 namespace {
 
@@ -219,29 +219,6 @@ void BM_UTMInverse_PROJ(benchmark::State& state) {
 constexpr int kSourceDatum = 183;  // ORDNANCE GB 1936
 constexpr int kTargetDatum = 13;   // RD, AMERSFOORT: both stages have rotations and scale
 
-std::string HelmertStep(const TGeoDatum& d, double sign) {
-  std::ostringstream s;
-  s.precision(17);
-  s << "+step +proj=helmert +x=" << sign * d.dX << " +y=" << sign * d.dY << " +z=" << sign * d.dZ
-    << " +rx=" << sign * d.rX << " +ry=" << sign * d.rY << " +rz=" << sign * d.rZ
-    << " +s=" << sign * d.Scale << " +convention=position_vector ";
-  return s.str();
-}
-
-std::string HelmertPipeline() {
-  const TGeoDatum& s = GeoDatumData[kSourceDatum - 1];
-  const TGeoDatum& t = GeoDatumData[kTargetDatum - 1];
-  std::ostringstream p;
-  p.precision(17);
-  p << "+proj=pipeline +step +proj=unitconvert +xy_in=deg +xy_out=rad +step +proj=cart +a="
-    << GeoEllipsoidData[s.Ellipsoid].SemiMajor << " +b=" << GeoEllipsoidData[s.Ellipsoid].SemiMinor
-    << " " << HelmertStep(s, 1) << HelmertStep(t, -1)
-    << "+step +inv +proj=cart +a=" << GeoEllipsoidData[t.Ellipsoid].SemiMajor
-    << " +b=" << GeoEllipsoidData[t.Ellipsoid].SemiMinor
-    << " +step +proj=unitconvert +xy_in=rad +xy_out=deg";
-  return p.str();
-}
-
 void BM_Helmert_lumivar(benchmark::State& state) {
   const Points& p = P();
   std::vector<double> la(kPoints), lo(kPoints), h(kPoints);
@@ -255,7 +232,7 @@ void BM_Helmert_lumivar(benchmark::State& state) {
 
 void BM_Helmert_PROJ(benchmark::State& state) {
   const Points& p = P();
-  Proj pj(HelmertPipeline());
+  Proj pj(lumivar_test::ProjHelmertPipeline(kSourceDatum, kTargetDatum));
   if (!pj.Ok()) return state.SkipWithError("PROJ pipeline not created");
   std::vector<double> x, y, z;
   for (auto _ : state) {

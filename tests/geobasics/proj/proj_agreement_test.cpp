@@ -5,10 +5,10 @@
 
 #include <cmath>
 #include <random>
-#include <sstream>
 #include <string>
 
 #include "geobasics/geobasics.h"
+#include "tests/geobasics/proj/helmert_pipeline.h"
 
 namespace {
 
@@ -21,32 +21,7 @@ class ProjAgreement : public ::testing::Test {
   PJ_CONTEXT* ctx = nullptr;
 };
 
-std::string Axes(TGeoEllipsoid e) {
-  std::ostringstream s;
-  s.precision(17);
-  s << "+a=" << GeoEllipsoidData[e].SemiMajor << " +b=" << GeoEllipsoidData[e].SemiMinor;
-  return s.str();
-}
-
-std::string Helmert(const TGeoDatum& d, double sign) {
-  std::ostringstream s;
-  s.precision(17);
-  s << "+step +proj=helmert +x=" << sign * d.dX << " +y=" << sign * d.dY << " +z=" << sign * d.dZ
-    << " +rx=" << sign * d.rX << " +ry=" << sign * d.rY << " +rz=" << sign * d.rZ
-    << " +s=" << sign * d.Scale << " +convention=position_vector ";
-  return s.str();
-}
-
-// Source ellipsoid to Cartesian, the source datum's parameters, the target
-// datum's parameters negated, back to the target ellipsoid.
-std::string Pipeline(int source, int target) {
-  const TGeoDatum& s = GeoDatumData[source - 1];
-  const TGeoDatum& t = GeoDatumData[target - 1];
-  return "+proj=pipeline +step +proj=unitconvert +xy_in=deg +xy_out=rad "
-         "+step +proj=cart " +
-         Axes(s.Ellipsoid) + " " + Helmert(s, 1) + Helmert(t, -1) + "+step +inv +proj=cart " +
-         Axes(t.Ellipsoid) + " +step +proj=unitconvert +xy_in=rad +xy_out=deg";
-}
+using lumivar_test::ProjHelmertPipeline;
 
 TEST_F(ProjAgreement, HelmertTransformOfADozenDatumPairs) {
   const int pairs[][2] = {{183, 86},  {13, 269},  {37, 59}, {24, 86},   {52, 269},  {86, 217},
@@ -54,8 +29,8 @@ TEST_F(ProjAgreement, HelmertTransformOfADozenDatumPairs) {
   std::mt19937_64 rng(9);
   std::uniform_real_distribution<double> lat(-85, 85), lon(-180, 180), h(-100, 3000);
   for (const auto& p : pairs) {
-    PJ* pj = proj_create(ctx, Pipeline(p[0], p[1]).c_str());
-    ASSERT_NE(pj, nullptr) << Pipeline(p[0], p[1]);
+    PJ* pj = proj_create(ctx, ProjHelmertPipeline(p[0], p[1]).c_str());
+    ASSERT_NE(pj, nullptr) << ProjHelmertPipeline(p[0], p[1]);
     for (int i = 0; i < 200; ++i) {
       const double la = lat(rng), lo = lon(rng), hh = h(rng);
       double la2, lo2, h2;
