@@ -194,13 +194,23 @@ class TCustomControl : public TControl {
   void Invalidate() override;
   bool NeedsPaint() const { return FInvalid; }
 
+  // Fired after the control has drawn its window surface anew, so that a
+  // host shows the new picture.
+  const TNotifyEvent& OnSurfacePainted() const { return FOnSurfacePainted; }
+  void SetOnSurfacePainted(const TNotifyEvent& h) { FOnSurfacePainted = h; }
+
  protected:
   virtual void Paint() {}
   void Resize() override;
+  // Every Paint that draws the surface ends with this.
+  void SurfacePainted() {
+    if (FOnSurfacePainted) FOnSurfacePainted(this);
+  }
 
  private:
   std::unique_ptr<TBitmap> FSurface;
   bool FInvalid = true;
+  TNotifyEvent FOnSurfacePainted;
 };
 
 enum TBevelCut : uint8_t { bvNone, bvLowered, bvRaised, bvSpace };

@@ -53,6 +53,7 @@ void TPanel::Paint() {
     c->TextOut((Width() - c->TextWidth(Caption())) / 2, (Height() - c->TextHeight(Caption())) / 2,
                Caption());
   }
+  SurfacePainted();
 }
 
 // ---------------------------------------------------------------- TSpeedButton
@@ -152,7 +153,10 @@ void TSpeedButton::Paint() {
   c->Brush()->SetColor(FDown ? 0xE0E0E0 : Color());
   c->FillRect(ClientRect());
   if (!FFlat || FDown || FPressed) DrawBevel(c, ClientRect(), !(FDown || FPressed));
-  if (FGlyph->Empty()) return;
+  if (FGlyph->Empty()) {
+    SurfacePainted();
+    return;
+  }
   // image: up 0, disabled 1, clicked 2, down 3 (falling back to the first)
   int32_t w = FGlyph->Width() / FNumGlyphs, h = FGlyph->Height();
   int32_t index = !Enabled() ? 1 : (FPressed ? 2 : (FDown ? 3 : 0));
@@ -167,6 +171,7 @@ void TSpeedButton::Paint() {
     for (int32_t x = 0; x < w; ++x)
       if (row[size_t(x)] != transparent) c->SetPixels(x0 + x, y0 + y, row[size_t(x)]);
   }
+  SurfacePainted();
 }
 
 // ---------------------------------------------------------------- TComboBox
@@ -241,6 +246,7 @@ void TComboBox::Paint() {
     c->Font()->SetColor(clBlack);
     c->TextOut(3, (Height() - c->TextHeight(Text())) / 2, Text());
   }
+  SurfacePainted();
 }
 
 }  // namespace Platform
