@@ -25,7 +25,7 @@ class BenchMap : public TGeoMap {
  public:
   BenchMap() : TGeoMap(nullptr) {}
   using TGeoMap::DrawMapImageLayer;
-  void SetTopLeftPixel(Platform::TPoint p) { FTopLeft = p; }
+  void SetTopLeftPixel(Platform::TPoint p) { FView.FTopLeft = p; }
 };
 
 // A map picture and its calibration, written once per run.

@@ -1,6 +1,7 @@
 // Reading calibrations: the header search and the element reader shared by
 // the control's loaders and ParseCalibData.
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -268,28 +269,62 @@ bool ParseCalibData(Platform::TMemoryStream* InStream, const std::string& DataID
   return ParseFromSource(source, DataID, CalibData, CalibModel);
 }
 
+namespace {
+
+bool ParseInto(TCalibration& Calibration,
+               const std::function<bool(TCalibData&, TCalibModel&)>& parse) {
+  TCalibData data = Calibration.Data();
+  TCalibModel model = Calibration.Model();
+  if (!parse(data, model)) return false;
+  Calibration.SetData(data);
+  Calibration.SetModel(model);
+  Calibration.RecalcGratMat();
+  Calibration.FitCurrentModel();
+  return true;
+}
+
+}  // namespace
+
+bool ParseCalibData(const std::string& FName, const std::string& DataID,
+                    TCalibration& Calibration) {
+  return ParseInto(Calibration, [&](TCalibData& data, TCalibModel& model) {
+    return ParseCalibData(FName, DataID, data, model);
+  });
+}
+
+bool ParseCalibData(Platform::TMemoryStream* InStream, const std::string& DataID,
+                    TCalibration& Calibration) {
+  return ParseInto(Calibration, [&](TCalibData& data, TCalibModel& model) {
+    return ParseCalibData(InStream, DataID, data, model);
+  });
+}
+
 // --- the control's loaders ---------------------------------------------
 
 bool TGeoMap::ReadCalibration(calfile::TCalSource& Source, const std::string& DataID) {
   calfile::TCalHeader header;
   if (!calfile::FindCalHeader(Source, DataID, header)) return false;
   ClearCalibData();
-  FCalibModel = calfile::ModelFromName(header.Model, cmUndefined);
-  FCalibData.MapFName = header.MapFName;
-  FCalibData.Caption = header.Caption;
+  FCal.SetModel(calfile::ModelFromName(header.Model, cmUndefined));
+  TCalibData data = FCal.Data();
+  data.MapFName = header.MapFName;
+  data.Caption = header.Caption;
   try {
-    calfile::ReadCalElements(Source, FCalibData,
+    calfile::ReadCalElements(Source, data,
                              {"Component \"" + Name() + "\": ", /*DropShortLines=*/true});
-    RecalcGratMat();
-    if (!FCalibData.MapFName.empty()) SetMapImgName(FCalibData.MapFName);
+    FCal.SetData(data);
+    FCal.RecalcGratMat();
+    if (!data.MapFName.empty()) SetMapImgName(data.MapFName);
   } catch (...) {
-    // A refused element or map image still leaves points in place: the
-    // model must describe them, not the calibration they replaced.
-    RecalcGratMat();
-    FitCurrentModel();
+    // A refused element or map image still leaves the points read so far
+    // in place: the model must describe them, not the calibration they
+    // replaced. (The reader keeps every count within its array.)
+    FCal.SetData(data);
+    FCal.RecalcGratMat();
+    FCal.FitCurrentModel();
     throw;
   }
-  FitCurrentModel();
+  FCal.FitCurrentModel();
   return true;
 }
 
@@ -314,9 +349,7 @@ void TGeoMap::SetCalDatName(const std::string& Value) {
     FCalDatName = Value;
     LoadCalDataFromXML(Value, "");
   } else {
-    FMapImgName.clear();
-    FMapImgWidth = 0;
-    FMapImgHeight = 0;
+    ForgetMapImage();
   }
   Paint();
 }

@@ -129,9 +129,9 @@ void WriteRawCalDataToOpenXMLFile(Platform::TTextFile& F, bool WriteHeader,
 
 void TGeoMap::WriteCalDataToOpenXMLFile(Platform::TTextFile& F, bool WriteHeader,
                                         const std::string& DataID) {
-  CalcExtentsAndResolution();
-  FCalibData.MapFName = FMapImgName;
-  WriteRawCalDataToOpenXMLFile(F, WriteHeader, DataID, FCalibData, FCalibModel);
+  FCal.CalcExtentsAndResolution();
+  FCal.SetMapFName(FView.FMapImgName);
+  WriteRawCalDataToOpenXMLFile(F, WriteHeader, DataID, FCal.Data(), FCal.Model());
 }
 
 void TGeoMap::SaveCalDataAsXML(const std::string& FileName, const std::string& DataID) {
@@ -142,10 +142,11 @@ void TGeoMap::SaveCalDataAsXML(const std::string& FileName, const std::string& D
 }
 
 void TGeoMap::SaveCalDataAsXML(Platform::TStream& OutStream, const std::string& DataID) {
-  CalcExtentsAndResolution();
-  FCalibData.MapFName = FMapImgName;
-  calfile::WriteLinesToStream(OutStream, calfile::CalibrationLines(FCalibData, FCalibModel, DataID,
-                                                                   true, calfile::ctfStream));
+  FCal.CalcExtentsAndResolution();
+  FCal.SetMapFName(FView.FMapImgName);
+  calfile::WriteLinesToStream(
+      OutStream,
+      calfile::CalibrationLines(FCal.Data(), FCal.Model(), DataID, true, calfile::ctfStream));
 }
 
 }  // namespace ZELK_geomap

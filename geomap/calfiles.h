@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "geomap/calibration.h"
 #include "geomap/calibtypes.h"
 #include "platform/streams.h"
 #include "platform/textfile.h"
@@ -30,5 +31,13 @@ bool ParseCalibData(const std::string& FName, const std::string& DataID, TCalibD
                     TCalibModel& CalibModel);
 bool ParseCalibData(Platform::TMemoryStream* InStream, const std::string& DataID,
                     TCalibData& CalibData, TCalibModel& CalibModel);
+
+// The same into a calibration value, which then rebuilds its graticule
+// matrix and fits its model; corners and resolution stay as the file gives
+// them. The calibration is unchanged when nothing was read; malformed
+// content raises as above and leaves it unchanged too.
+bool ParseCalibData(const std::string& FName, const std::string& DataID, TCalibration& Calibration);
+bool ParseCalibData(Platform::TMemoryStream* InStream, const std::string& DataID,
+                    TCalibration& Calibration);
 
 }  // namespace ZELK_geomap

@@ -1,9 +1,15 @@
 // Calibration points: adding, removing, restoring and clearing them, the
-// choice of the model and the refit that follows every change.
-#include <cstdint>
-#include <limits>
+// record's limits, and the refit that follows every change.
+#include "geomap/calibration.h"
 
-#include "geomap/geomap.h"
+#include <cstdint>
+#include <string>
+
+#include "geomap/fits.h"
+#include "platform/numbers.h"
+#include "support/brontal/univconst.h"
+#include "support/ostrine/curvefit.h"
+#include "support/ostrine/math2.h"
 
 namespace ZELK_geomap {
 
@@ -48,41 +54,50 @@ void RemoveLinePoint(TCalibData& cd, int32_t li, int32_t p) {
   }
 }
 
+void CheckCount(const char* what, int32_t count, int32_t max) {
+  if (count < 0 || count > max)
+    throw EZELKGeoMapError("CalibData: number of " + std::string(what) + " (" +
+                           Platform::IntToStr(count) + ") outside 0.." + Platform::IntToStr(max));
+}
+
 }  // namespace
 
-void TGeoMap::RaiseError(const std::string& what) const {
-  throw EZELKGeoMapError("Component \"" + Name() + "\": " + what);
+TCalibration::TCalibration() = default;
+
+void TCalibration::SetData(const TCalibData& Value) {
+  // Counts index fixed arrays: one out of range would let later point
+  // operations write outside them.
+  CheckCount("calibration lines", Value.NumCalLines, kMaxCalLines);
+  for (int32_t i = 1; i <= Value.NumCalLines; ++i)
+    CheckCount("points on a calibration line", Value.CalLines[i].NumPoints, kMaxLinePoints);
+  CheckCount("calibration quads", Value.NumCalQuads, kMaxCalQuads);
+  FCalibData = Value;
 }
 
-void TGeoMap::Refit(bool withGratMat) {
-  if (withGratMat) RecalcGratMat();
-  FitCurrentModel();
-  CalcExtentsAndResolution();
+void TCalibration::SetUTMZone(int32_t Value) {
+  if (Value >= 1 && Value <= 60) FCalibData.UTMZone = Value;
 }
 
-void TGeoMap::FitCurrentModel() {
-  switch (FCalibModel) {
-    case cmBiquadraticPn:
-      CalcBiquadraticCalibration();
-      break;
-    case cmConicConformal:
-      CalcConicCalibration();
-      break;
-    case cmMillerCylindrical:
-      CalcMillerCylCalibration();
-      break;
-    case cmEquiRect:
-    case cmUTM:
-      CalcEquiRectCalibration();
-      break;
-    default:
-      break;  // the parabolic model's fit is the graticule matrix
-  }
+THemisphere TCalibration::UTMHemisphere() const {
+  return FCalibData.UTMSouth ? hemiSouth : hemiNorth;
 }
 
-bool TGeoMap::AddCalibPoint(TGratLineKind GratLineKind, double LineValue, int32_t PixPosX,
-                            int32_t PixPosY) {
-  if (FCalibModel != cmParabolicIp) RaiseError(kAddVariantMsg);
+void TCalibration::SetUTMHemisphere(THemisphere Value) {
+  FCalibData.UTMSouth = Value == hemiSouth;
+}
+
+void TCalibration::SetImageSize(int32_t Width, int32_t Height) {
+  FImageWidth = Width;
+  FImageHeight = Height;
+}
+
+bool TCalibration::AcceptsPairedPoints() const {
+  return FCalibModel >= cmBiquadraticPn && FCalibModel <= cmEquiRect;
+}
+
+bool TCalibration::AddCalibPoint(TGratLineKind GratLineKind, double LineValue, int32_t PixPosX,
+                                 int32_t PixPosY) {
+  if (FCalibModel != cmParabolicIp) throw EZELKGeoMapError(kAddVariantMsg);
   TCalibData& cd = FCalibData;
   int32_t li = FindCalLine(cd, GratLineKind, LineValue);
   if (li == 0 && cd.NumCalLines < kMaxCalLines) {
@@ -96,44 +111,34 @@ bool TGeoMap::AddCalibPoint(TGratLineKind GratLineKind, double LineValue, int32_
     stored = true;
   }
   Refit(true);
-  Paint();
   return stored;
 }
 
-bool TGeoMap::AddCalibPoint(double Latit, double Longit, int32_t PixPosX, int32_t PixPosY) {
-  if (FCalibModel == cmParabolicIp || FCalibModel == cmUTM || FCalibModel == cmUndefined)
-    RaiseError(kAddVariantMsg);
-  bool stored = false;
-  if (FCalibData.NumCalQuads < kMaxCalQuads) {
-    FCalibData.CalQuads[++FCalibData.NumCalQuads] = TCalQuad{Latit, Longit, PixPosX, PixPosY};
-    Refit(false);
-    stored = true;
-  }
-  Paint();
-  return stored;
+bool TCalibration::AddCalibPoint(double Latit, double Longit, int32_t PixPosX, int32_t PixPosY) {
+  if (!AcceptsPairedPoints()) throw EZELKGeoMapError(kAddVariantMsg);
+  if (FCalibData.NumCalQuads >= kMaxCalQuads) return false;
+  FCalibData.CalQuads[++FCalibData.NumCalQuads] = TCalQuad{Latit, Longit, PixPosX, PixPosY};
+  Refit(false);
+  return true;
 }
 
-bool TGeoMap::AddCalibPoint(double Northing, double Easting, int32_t Zone, THemisphere Hemisphere,
-                            int32_t PixPosX, int32_t PixPosY) {
-  if (FCalibModel != cmUTM) RaiseError(kAddVariantMsg);
+bool TCalibration::AddCalibPoint(double Northing, double Easting, int32_t Zone,
+                                 THemisphere Hemisphere, int32_t PixPosX, int32_t PixPosY) {
+  if (FCalibModel != cmUTM) throw EZELKGeoMapError(kAddVariantMsg);
   const bool south = Hemisphere == hemiSouth;
   if (Zone != FCalibData.UTMZone || south != FCalibData.UTMSouth)
-    RaiseError("UTM zone parameter changed");
-  bool stored = false;
-  if (FCalibData.NumCalQuads < kMaxCalQuads) {
-    FCalibData.CalQuads[++FCalibData.NumCalQuads] = TCalQuad{Northing, Easting, PixPosX, PixPosY};
-    FCalibData.UTMZone = Zone;
-    FCalibData.UTMSouth = south;
-    Refit(false);
-    stored = true;
-  }
-  Paint();
-  return stored;
+    throw EZELKGeoMapError("UTM zone parameter changed");
+  if (FCalibData.NumCalQuads >= kMaxCalQuads) return false;
+  FCalibData.CalQuads[++FCalibData.NumCalQuads] = TCalQuad{Northing, Easting, PixPosX, PixPosY};
+  FCalibData.UTMZone = Zone;
+  FCalibData.UTMSouth = south;
+  Refit(false);
+  return true;
 }
 
-bool TGeoMap::RemoveCalibPoint(TGratLineKind GratLineKind, double LineValue, int32_t PixPosX,
-                               int32_t PixPosY) {
-  if (FCalibModel != cmParabolicIp) RaiseError(kRemoveVariantMsg);
+bool TCalibration::RemoveCalibPoint(TGratLineKind GratLineKind, double LineValue, int32_t PixPosX,
+                                    int32_t PixPosY) {
+  if (FCalibModel != cmParabolicIp) throw EZELKGeoMapError(kRemoveVariantMsg);
   bool removed = false;
   const int32_t li = FindCalLine(FCalibData, GratLineKind, LineValue);
   if (li != 0) {
@@ -147,11 +152,10 @@ bool TGeoMap::RemoveCalibPoint(TGratLineKind GratLineKind, double LineValue, int
     }
   }
   Refit(true);
-  Paint();
   return removed;
 }
 
-bool TGeoMap::RemoveCalibPoint(int32_t PixPosX, int32_t PixPosY) {
+bool TCalibration::RemoveCalibPoint(int32_t PixPosX, int32_t PixPosY) {
   TCalibData& cd = FCalibData;
   bool removed = false;
   double best = Zelk_univconst::uc_MaxDouble;
@@ -195,27 +199,30 @@ bool TGeoMap::RemoveCalibPoint(int32_t PixPosX, int32_t PixPosY) {
     }
   }
   Refit(true);
-  Paint();
   return removed;
 }
 
-void TGeoMap::RestoreLastDeletedCalPoint() {
+bool TCalibration::RestoreLastDeletedCalPoint() {
+  // The flag goes first: a full table must not leave the slot armed.
   if (FCalibModel == cmParabolicIp && FRestoreParaIpOK) {
-    // the flag goes first: a full table must not leave the slot armed
     FRestoreParaIpOK = false;
     AddCalibPoint(FParaIpOops.LineType, FParaIpOops.LineValue, FParaIpOops.CalPoints[1].X,
                   FParaIpOops.CalPoints[1].Y);
-  } else if (FCalibModel >= cmBiquadraticPn && FCalibModel <= cmEquiRect && FRestoreBiQuadOK) {
+    return true;
+  } else if (AcceptsPairedPoints() && FRestoreBiQuadOK) {
     FRestoreBiQuadOK = false;
     AddCalibPoint(FBiQuadOops.Latitude, FBiQuadOops.Longitude, FBiQuadOops.MapX, FBiQuadOops.MapY);
+    return true;
   } else if (FCalibModel == cmUTM && FRestoreBiQuadOK) {
     FRestoreBiQuadOK = false;
-    AddCalibPoint(FBiQuadOops.Latitude, FBiQuadOops.Longitude, FCalibData.UTMZone,
-                  GetUTMHemisphere(), FBiQuadOops.MapX, FBiQuadOops.MapY);
+    AddCalibPoint(FBiQuadOops.Latitude, FBiQuadOops.Longitude, FCalibData.UTMZone, UTMHemisphere(),
+                  FBiQuadOops.MapX, FBiQuadOops.MapY);
+    return true;
   }
+  return false;
 }
 
-void TGeoMap::ClearCalibData() {
+void TCalibration::ClearCalibData() {
   TCalibData& cd = FCalibData;
   cd.NumCalLines = 0;
   for (TCalibLine& line : cd.CalLines) line.NumPoints = 0;
@@ -224,59 +231,60 @@ void TGeoMap::ClearCalibData() {
   cd.UTMZone = -1;
   cd.UTMSouth = false;
   cd.Ellipsoid = ZELK_geobasics::gelWGS84;
-  FGratMat->Resize(5, 1);
-  FGratMat->Fill(0.0);
+  FGratMat.Resize(5, 1);
+  FGratMat.Fill(0.0);
   for (TCalQuad& q : cd.CalQuads) q = TCalQuad{};
   cd.NumCalQuads = 0;
-  for (auto* pars : {&FEquRectSPPL, &FEquRectPLSP})
-    for (auto& row : *pars)
-      for (double& v : row) v = 0;
-  for (auto* pars : {&FCalParsPLSP, &FCalParsSPPL})
-    for (auto& row : *pars)
-      for (double& v : row) v = 0;
-  Paint();
+  FEquRectSPPL = {};
+  FEquRectPLSP = {};
+  FCalParsPLSP = {};
+  FCalParsSPPL = {};
 }
 
-void TGeoMap::SetCalibModel(TCalibModel Value) {
-  FCalibModel = Value;
-  RecalcCalibration();
+void TCalibration::Refit(bool withGratMat) {
+  if (withGratMat) RecalcGratMat();
+  FitCurrentModel();
+  CalcExtentsAndResolution();
 }
 
-void TGeoMap::RecalcCalibration() {
-  Refit(true);
-  Paint();
+void TCalibration::FitCurrentModel() {
+  switch (FCalibModel) {
+    case cmBiquadraticPn:
+      CalcBiquadraticCalibration();
+      break;
+    case cmConicConformal:
+      CalcConicCalibration();
+      break;
+    case cmMillerCylindrical:
+      CalcMillerCylCalibration();
+      break;
+    case cmEquiRect:
+    case cmUTM:
+      CalcEquiRectCalibration();
+      break;
+    default:
+      break;  // the parabolic model's fit is the graticule matrix
+  }
 }
 
-void TGeoMap::SetUTMZone(int32_t Value) {
-  if (Value >= 1 && Value <= 60) FCalibData.UTMZone = Value;
-}
-
-THemisphere TGeoMap::GetUTMHemisphere() const {
-  return FCalibData.UTMSouth ? hemiSouth : hemiNorth;
-}
-
-void TGeoMap::SetUTMHemisphere(THemisphere Value) {
-  FCalibData.UTMSouth = Value == hemiSouth;
-}
-
-void TGeoMap::CalcEquiRectCalibration() {
+void TCalibration::CalcEquiRectCalibration() {
   FitEquiRect(FCalibData.CalQuads.begin(), FCalibData.NumCalQuads, FEquRectPLSP, FEquRectSPPL);
 }
 
-void TGeoMap::CalcBiquadraticCalibration() {
+void TCalibration::CalcBiquadraticCalibration() {
   FitBiquadratic(FCalibData.CalQuads.begin(), FCalibData.NumCalQuads, FCalParsPLSP, FCalParsSPPL);
 }
 
-void TGeoMap::CalcMillerCylCalibration() {
+void TCalibration::CalcMillerCylCalibration() {
   FitMillerCylindrical(FCalibData.CalQuads.begin(), FCalibData.NumCalQuads, FMillercylPar);
 }
 
-void TGeoMap::CalcConicCalibration() {
-  FitConicConformal(FCalibData.CalQuads.begin(), FCalibData.NumCalQuads, FMapImgWidth,
-                    FMapImgHeight, FConicPars);
+void TCalibration::CalcConicCalibration() {
+  FitConicConformal(FCalibData.CalQuads.begin(), FCalibData.NumCalQuads, FImageWidth, FImageHeight,
+                    FConicPars);
 }
 
-void TGeoMap::CalibQuality(double& QualX, double& QualY) {
+void TCalibration::CalibQuality(double& QualX, double& QualY) const {
   Zelk_math2::TCurveFit fitX, fitY;
   fitX.Init();
   fitY.Init();
@@ -287,7 +295,7 @@ void TGeoMap::CalibQuality(double& QualX, double& QualY) {
       if (FCalibModel == cmUTM)
         CalcPixelCoordsUTM(q.Latitude, q.Longitude, px, py);
       else
-        CalcPixelCoords(q.Latitude, q.Longitude, px, py);
+        GeoToPixel(q.Latitude, q.Longitude, px, py);
       fitX.EnterStatValue(q.MapX, px);
       fitY.EnterStatValue(q.MapY, py);
     }

@@ -3,7 +3,6 @@
 // feedback over it. Umbrella header of the map-control module.
 #pragma once
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -13,8 +12,10 @@
 
 #include "geobasics/geobasics.h"
 #include "geomap/calfiles.h"
+#include "geomap/calibration.h"
 #include "geomap/calibtypes.h"
-#include "geomap/fits.h"
+#include "geomap/caltext.h"
+#include "geomap/geomaperror.h"
 #include "geomap/landmarktypes.h"
 #include "platform/controls.h"
 #include "platform/graphics.h"
@@ -27,11 +28,6 @@ namespace ZELK_geomap {
 namespace calfile {
 class TCalSource;
 }
-
-class EZELKGeoMapError : public Zelk_zelkbase::EZELKError {
- public:
-  using Zelk_zelkbase::EZELKError::EZELKError;
-};
 
 enum TShowGrat : uint8_t {
   sgNone,
@@ -62,10 +58,8 @@ using TOnDrawMapDataEvent = void (*)(Platform::TObject* Sender, Platform::TCanva
                                      double LatLow, double LongLow, double LatHigh, double LongHigh,
                                      int32_t Wid, int32_t Hgt);
 
-// Whether the position lies strictly inside the quadrilateral of the four
-// corners, latitude and longitude taken as plane coordinates (convex
-// quadrilaterals).
-bool PositionInMap(double Latit, double Longit, const TCornerArray& Corners);
+// 2/3 exactly as the double $3FE5555555555555: the largest cache limit.
+constexpr double kMaxCacheMagLimit = 2.0 / 3.0;
 
 class TGeoMap : public Platform::TCustomControl {
  public:
@@ -80,6 +74,8 @@ class TGeoMap : public Platform::TCustomControl {
   void Clear();
 
   // --- calibration points and models ---------------------------------
+  // The calibration with its points, fitted parameters and conversions.
+  const TCalibration& Calibration() const { return FCal; }
   bool AddCalibPoint(TGratLineKind GratLineKind, double LineValue, int32_t PixPosX,
                      int32_t PixPosY);
   bool AddCalibPoint(double Latit, double Longit, int32_t PixPosX, int32_t PixPosY);
@@ -91,22 +87,24 @@ class TGeoMap : public Platform::TCustomControl {
   void RestoreLastDeletedCalPoint();
   void ClearCalibData();
   void RecalcCalibration();
-  void CalcEquiRectCalibration();
-  void CalcBiquadraticCalibration();
-  void CalcMillerCylCalibration();
-  void CalcConicCalibration();
-  void CalibQuality(double& QualX, double& QualY);
+  void CalcEquiRectCalibration() { FCal.CalcEquiRectCalibration(); }
+  void CalcBiquadraticCalibration() { FCal.CalcBiquadraticCalibration(); }
+  void CalcMillerCylCalibration() { FCal.CalcMillerCylCalibration(); }
+  void CalcConicCalibration() { FCal.CalcConicCalibration(); }
+  void CalibQuality(double& QualX, double& QualY) const { FCal.CalibQuality(QualX, QualY); }
 
-  TCalibModel CalibModel() const { return FCalibModel; }
+  TCalibModel CalibModel() const { return FCal.Model(); }
   void SetCalibModel(TCalibModel Value);
-  int32_t GetUTMZone() const { return FCalibData.UTMZone; }
-  void SetUTMZone(int32_t Value);
-  ZELK_geobasics::THemisphere GetUTMHemisphere() const;
-  void SetUTMHemisphere(ZELK_geobasics::THemisphere Value);
-  const TCalibData& CalibData() const { return FCalibData; }
-  void SetCalibData(const TCalibData& Value) { FCalibData = Value; }
-  std::string GetMapCaption() const { return FCalibData.Caption; }
-  void SetMapCaption(const std::string& Value) { FCalibData.Caption = Value; }
+  int32_t GetUTMZone() const { return FCal.UTMZone(); }
+  void SetUTMZone(int32_t Value) { FCal.SetUTMZone(Value); }
+  ZELK_geobasics::THemisphere GetUTMHemisphere() const { return FCal.UTMHemisphere(); }
+  void SetUTMHemisphere(ZELK_geobasics::THemisphere Value) { FCal.SetUTMHemisphere(Value); }
+  const TCalibData& CalibData() const { return FCal.Data(); }
+  // Stores the record without refitting; counts outside the record's
+  // arrays raise EZELKGeoMapError and change nothing.
+  void SetCalibData(const TCalibData& Value);
+  std::string GetMapCaption() const { return FCal.Data().Caption; }
+  void SetMapCaption(const std::string& Value) { FCal.SetCaption(Value); }
   const std::string& CalibDataFile() const { return FCalDatName; }
 
   // --- calibration files -----------------------------------------------
@@ -128,44 +126,61 @@ class TGeoMap : public Platform::TCustomControl {
   void ResizeMap(int32_t LongerEdgeLength);
   void SetMagnification(double Value);
   // Quality (1..100) of the JPEG written by SaveMap.
-  int32_t JPEGQuality() const { return FJPEGQuality; }
-  void SetJPEGQuality(int32_t Value) { FJPEGQuality = std::clamp(Value, 1, 100); }
+  int32_t JPEGQuality() const { return FView.FJPEGQuality; }
+  void SetJPEGQuality(int32_t Value) { FView.FJPEGQuality = std::clamp(Value, 1, 100); }
 
   // --- pixel and geographic coordinates ------------------------------
-  double CalcLatitude(int32_t x, int32_t y, bool& valid) const;
+  double CalcLatitude(int32_t x, int32_t y, bool& valid) const {
+    return FCal.CalcLatitude(x, y, valid);
+  }
   double CalcLatitude(const Platform::TPoint& APoint, bool& valid) const {
-    return CalcLatitude(APoint.X, APoint.Y, valid);
+    return FCal.CalcLatitude(APoint.X, APoint.Y, valid);
   }
-  double CalcLongitude(int32_t x, int32_t y, bool& valid) const;
+  double CalcLongitude(int32_t x, int32_t y, bool& valid) const {
+    return FCal.CalcLongitude(x, y, valid);
+  }
   double CalcLongitude(const Platform::TPoint& APoint, bool& valid) const {
-    return CalcLongitude(APoint.X, APoint.Y, valid);
+    return FCal.CalcLongitude(APoint.X, APoint.Y, valid);
   }
-  bool CalcPixelCoords(double Lat, double Long, int32_t& x, int32_t& y) const;
-  bool CalcPixelCoordsUTM(double Northing, double Easting, int32_t& x, int32_t& y) const;
-  int32_t CalcUTMyFromNorthingX(double Northing, int32_t x) const;
-  int32_t CalcUTMxFromEastingY(double Easting, int32_t y) const;
-  bool IsPositionWithinMap(double Latit, double Longit) const;
-  bool RecalcGratMat();
-  void CalcExtentsAndResolution();
+  bool CalcPixelCoords(double Lat, double Long, int32_t& x, int32_t& y) const {
+    return FCal.GeoToPixel(Lat, Long, x, y);
+  }
+  bool CalcPixelCoordsUTM(double Northing, double Easting, int32_t& x, int32_t& y) const {
+    return FCal.CalcPixelCoordsUTM(Northing, Easting, x, y);
+  }
+  int32_t CalcUTMyFromNorthingX(double Northing, int32_t x) const {
+    return FCal.CalcUTMyFromNorthingX(Northing, x);
+  }
+  int32_t CalcUTMxFromEastingY(double Easting, int32_t y) const {
+    return FCal.CalcUTMxFromEastingY(Easting, y);
+  }
+  bool IsPositionWithinMap(double Latit, double Longit) const {
+    return FCal.IsPositionWithinMap(Latit, Longit);
+  }
+  bool RecalcGratMat() { return FCal.RecalcGratMat(); }
+  void CalcExtentsAndResolution() { FCal.CalcExtentsAndResolution(); }
   Platform::TPoint ControlToMapImage(const Platform::TPoint& APoint) const;
   Platform::TPoint MapImageToControl(const Platform::TPoint& APoint) const;
 
   // --- view -----------------------------------------------------------
-  double Magnification() const { return FMagnify; }
-  Platform::TPoint TopLeft() const { return FTopLeft; }
-  const std::string& MapImgFile() const { return FMapImgName; }
-  int32_t MapImgWidth() const { return FMapImgWidth; }
-  int32_t MapImgHeight() const { return FMapImgHeight; }
+  double Magnification() const { return FView.FMagnify; }
+  Platform::TPoint TopLeft() const { return FView.FTopLeft; }
+  // Stores the image pixel shown at the top-left corner and repaints; no
+  // confinement, no event.
+  void SetTopLeft(const Platform::TPoint& Value);
+  const std::string& MapImgFile() const { return FView.FMapImgName; }
+  int32_t MapImgWidth() const { return FCal.ImageWidth(); }
+  int32_t MapImgHeight() const { return FCal.ImageHeight(); }
   Platform::TBitmap* MapBitmap() const { return GrafBmp; }
-  bool SuppressPaint() const { return FSuppressPaint; }
+  bool SuppressPaint() const { return FView.FSuppressPaint; }
   void SetSuppressPaint(bool b);
-  double CacheMagLimit() const { return FCacheMagLimit; }
+  double CacheMagLimit() const { return FView.FCacheMagLimit; }
   void SetCacheMagLimit(double v);
-  bool ConfinePanToMapImage() const { return FConfinePan; }
+  bool ConfinePanToMapImage() const { return FMouse.FConfinePan; }
   void SetConfinePan(bool b);
   // Keeps the window inside the map image (no repaint).
   void PanMapToFillWindow();
-  Zelk_zelkbase::TZoomState ZoomState() const { return FZoomState; }
+  Zelk_zelkbase::TZoomState ZoomState() const { return FMouse.FZoomState; }
   void ClearZoomHistory();
   void ZoomStateOnStack();
   TgmZoomStackEntry GetZoomStackEntry(int32_t StackIx) const;
@@ -173,48 +188,95 @@ class TGeoMap : public Platform::TCustomControl {
   void DoSelectRectEvent(int32_t Kind, double x1, double y1, double x2, double y2);
 
   // --- appearance -----------------------------------------------------
-  bool AntiAlias() const { return FAntiAlias; }
+  bool AntiAlias() const { return FView.FAntiAlias; }
   void SetAntiAlias(bool b);
-  Platform::TColor ColorBackGnd() const { return FColorBakGnd; }
+  Platform::TColor ColorBackGnd() const { return FLook.FColorBakGnd; }
   void SetColorBakGnd(Platform::TColor c);
-  Platform::TColor ColorGraticule() const { return FColorGratLine; }
+  Platform::TColor ColorGraticule() const { return FLook.FColorGratLine; }
   void SetColorGratLine(Platform::TColor c);
-  Platform::TColor ColorCalibPoints() const { return FColorGratPoints; }
+  Platform::TColor ColorCalibPoints() const { return FLook.FColorGratPoints; }
   void SetColorGratPoints(Platform::TColor c);
-  Platform::TColor ColorFrame() const { return FFrameColor; }
+  Platform::TColor ColorFrame() const { return FLook.FFrameColor; }
   void SetColorFrame(Platform::TColor c);
-  const std::string& EmptyMsg() const { return FEmptyMsg; }
+  const std::string& EmptyMsg() const { return FLook.FEmptyMsg; }
   void SetEmptyMsg(const std::string& s);
-  Zelk_zelkbase::TFrameStyle FrameStyle() const { return FFrameStyle; }
+  Zelk_zelkbase::TFrameStyle FrameStyle() const { return FLook.FFrameStyle; }
   void SetFrameStyle(Zelk_zelkbase::TFrameStyle v);
-  TShowGrat ShowGraticule() const { return FShowGrat; }
+  TShowGrat ShowGraticule() const { return FLook.FShowGrat; }
   void SetShowGrat(TShowGrat v);
-  double GratLineDist() const { return FGratLineDist; }
+  double GratLineDist() const { return FLook.FGratLineDist; }
   void SetGratLineDist(double Value);
-  int32_t UTMGridDist() const { return FUTMGridDist; }
+  int32_t UTMGridDist() const { return FLook.FUTMGridDist; }
   void SetUTMGridDist(int32_t Value);
 
   // --- mouse ------------------------------------------------------------
-  Zelk_zelkbase::TMouseActMode MouseAction() const { return FMouseAction; }
-  void SetMouseAction(Zelk_zelkbase::TMouseActMode v) { FMouseAction = v; }
-  bool GetAllowPan() const { return FMouseAction == Zelk_zelkbase::maPan; }
-  void SetAllowPan(bool b) { FMouseAction = b ? Zelk_zelkbase::maPan : Zelk_zelkbase::maNone; }
-  Platform::TColor MouseTraceColor() const { return FColorMTrace; }
-  void SetMouseTraceColor(Platform::TColor c) { FColorMTrace = c; }
-  bool MouseTraceInvert() const { return FMTraceInvert; }
-  void SetMouseTraceInvert(bool b) { FMTraceInvert = b; }
-  int32_t NumMTracePoints() const { return FNumMTrace; }
-  int32_t LastClickPosX() const { return FLastMClickPosX; }
-  int32_t LastClickPosY() const { return FLastMClickPosY; }
-  int32_t LastMousePosX() const { return FLastMMousePosX; }
-  int32_t LastMousePosY() const { return FLastMMousePosY; }
+  Zelk_zelkbase::TMouseActMode MouseAction() const { return FMouse.FMouseAction; }
+  void SetMouseAction(Zelk_zelkbase::TMouseActMode v) { FMouse.FMouseAction = v; }
+  bool GetAllowPan() const { return FMouse.FMouseAction == Zelk_zelkbase::maPan; }
+  void SetAllowPan(bool b) {
+    FMouse.FMouseAction = b ? Zelk_zelkbase::maPan : Zelk_zelkbase::maNone;
+  }
+  Platform::TColor MouseTraceColor() const { return FTrace.FColorMTrace; }
+  void SetMouseTraceColor(Platform::TColor c) { FTrace.FColorMTrace = c; }
+  bool MouseTraceInvert() const { return FTrace.FMTraceInvert; }
+  void SetMouseTraceInvert(bool b) { FTrace.FMTraceInvert = b; }
+  int32_t NumMTracePoints() const { return FTrace.FNumMTrace; }
+  // Room of the trace, in points.
+  int32_t MouseTraceCapacity() const { return static_cast<int32_t>(FTrace.FMTrace.size()); }
+  int32_t LastClickPosX() const { return FMouse.FLastMClickPosX; }
+  int32_t LastClickPosY() const { return FMouse.FLastMClickPosY; }
+  int32_t LastMousePosX() const { return FMouse.FLastMMousePosX; }
+  int32_t LastMousePosY() const { return FMouse.FLastMMousePosY; }
 
-  // --- landmarks (their operations come with the landmark layer) -------
-  int32_t NumLandMarks() const { return FNumLandMarks; }
-  const TLandMark& LandMarkDefault() const { return FDefaultLM; }
-  void SetLandMarkDefault(const TLandMark& lm) { FDefaultLM = lm; }
-  int32_t LMRandomDisplayThreshold() const { return FLMRandSampleLimit; }
-  int32_t HighLightLandMark() const { return FHighLM; }
+  // --- landmarks --------------------------------------------------------
+  // Every form asks OnLandMarkAction first and appends to the list; the
+  // short forms take what they are not given from LandMarkDefault.
+  void AddLandMark(const TLandMark& LandMark);
+  void AddLandMark(double Lat, double Long, double Altitude);
+  void AddLandMark(double Lat, double Long, double Altitude, const TLMIdentifier& Identifier,
+                   Platform::TDateTime Time);
+  void AddLandMark(double Lat, double Long, double Altitude, const std::string& CaptionText,
+                   int32_t CaptionSize, Platform::TColor CaptionColor);
+  void AddLandMark(double Lat, double Long, double Altitude, const TLMIdentifier& Identifier,
+                   Platform::TDateTime Time, const std::string& CaptionText, int32_t CaptionSize,
+                   Platform::TColor CaptionColor);
+  void AddLandMark(double Lat, double Long, double Altitude, TLandMarkElement Element,
+                   uint8_t ClassFlag, const TLMIdentifier& Identifier, Platform::TDateTime Time,
+                   int32_t Tag, Platform::TColor ColorFG, Platform::TColor ColorBG, int32_t Size,
+                   bool Transparent, int32_t Direction, int32_t Length);
+  // 1-based index of the landmark nearest to the position (squared degrees),
+  // of class ClassFlag (-1 or anything outside 0..255: every class); 0 for none.
+  int32_t FindLandMark(double Lat, double Long, int32_t ClassFlag) const;
+  // Removal: freed slots are filled from the end of the list. Each removed
+  // landmark may be vetoed through OnLandMarkAction.
+  int32_t RemoveLandMark(int32_t LmIndex);
+  // Removes the nearest landmark of the class; its index, 0 when none.
+  int32_t RemoveLandMark(double Lat, double Long, int32_t ClassFlag);
+  // Removes every landmark of the class strictly within Radius; the number removed.
+  int32_t RemoveLandMark(double Lat, double Long, int32_t ClassFlag, double Radius);
+  // Removes every landmark of the class strictly inside the rectangle
+  // (left/right longitude, top/bottom latitude); the number removed.
+  int32_t RemoveLandMark(const Zelk_zelkbase::TRectDouble& Rect, int32_t ClassFlag);
+  void RemoveAllLandMarks(uint8_t ClassFlag);
+  void RemoveLastLandMark();
+  // Removes all without asking and keeps the highlight.
+  void RemoveAllLandMarks();
+  // A copy of landmark i (1-based); LandMarkDefault outside 1..NumLandMarks.
+  TLandMark GetLandMarkData(int32_t i) const;
+  void SetLandMarkData(int32_t i, const TLandMark& LandMark);
+  void SetHighLM(int32_t i);
+  void SetHighLightProperties(Platform::TColor ColorFG, Platform::TColor ColorBG, bool Transparent);
+  bool GetClassVisibility(uint8_t i) const { return FMarks.FLMClassVisible[i]; }
+  void SetClassVisibility(uint8_t i, bool Value);
+  // Values of 1000 and below are ignored.
+  void SetRandSampleLimit(int32_t n);
+  int32_t NumLandMarks() const { return FMarks.FNumLandMarks; }
+  // Room of the landmark list, in landmarks (grows in blocks of 1000).
+  int32_t LandMarkCapacity() const { return static_cast<int32_t>(FMarks.FLandMarks.size()); }
+  const TLandMark& LandMarkDefault() const { return FMarks.FDefaultLM; }
+  void SetLandMarkDefault(const TLandMark& lm) { FMarks.FDefaultLM = lm; }
+  int32_t LMRandomDisplayThreshold() const { return FMarks.FLMRandSampleLimit; }
+  int32_t HighLightLandMark() const { return FMarks.FHighLM; }
 
   // --- events -----------------------------------------------------------
   const Platform::TProgressEvent& OnDataLoading() const { return FOnDataLoading; }
@@ -259,100 +321,113 @@ class TGeoMap : public Platform::TCustomControl {
 
  protected:
   void AssignTo(Platform::TPersistent* Dest) const override;
-  // Copies the off-screen image to the window surface.
+  // Builds the picture in AuxBmp and copies it to the window surface.
   void Paint() override;
 
   [[noreturn]] void RaiseError(const std::string& what) const;
-  // The fit of the current model and the derived corners and resolution;
-  // withGratMat also rebuilds the graticule matrix first.
-  void Refit(bool withGratMat);
+  // Runs a calibration operation, giving its errors the component's name.
+  template <class F>
+  auto Calibrating(F&& operation) -> decltype(operation());
+  // Refit of the calibration, then a repaint.
+  void RefitAndPaint(bool withGratMat);
   void AssignFrom(const TGeoMap& Source);
 
   // Calibration files and map image
   bool ReadCalibration(calfile::TCalSource& Source, const std::string& DataID);
-  // The fit of the current model alone (corners and resolution untouched).
-  void FitCurrentModel();
   void CheckMapImageSize(int64_t Width, int64_t Height) const;
   void TakeMapImage(const Platform::TBitmap* Image, const std::string& ImgName);
+  // Forgets the image name and size (the bitmap's pixels stay).
+  void ForgetMapImage();
+
+  // Landmark list
+  bool RemovalAllowed(const TLandMark& LandMark);
+  // Fills slot Index with the last landmark and shortens the list.
+  void DropLandMarkAt(int32_t Index);
+  // Back to the room of one block once the list is empty.
+  void ShrinkEmptyLandMarkList();
+  // Removes the selected landmarks that are not vetoed; the number removed.
+  int32_t RemoveSelectedLandMarks(const std::function<bool(const TLandMark&)>& Selected);
   // Copies the visible part of the map image into AuxBmp (W x H control
   // pixels) at the current magnification, through the cache when it applies.
   void DrawMapImageLayer(int32_t W, int32_t H);
-  int32_t FJPEGQuality = 90;
 
-  // Image and view
-  Platform::TBitmap* FImgCache = nullptr;
-  double FCacheMag = 0;
-  bool FCacheAA = false;
-  double FCacheMagLimit = 0;
-  std::string FMapImgName;
-  int32_t FMapImgWidth = 0;
-  int32_t FMapImgHeight = 0;
-  double FMagnify = 0;
-  Platform::TPoint FTopLeft;
-  bool FSuppressPaint = false;
-  bool FAntiAlias = false;
+  // How the map image is shown, and its scaled cache.
+  struct TView {
+    std::string FMapImgName;
+    double FMagnify = 1.0;
+    Platform::TPoint FTopLeft{0, 0};
+    bool FSuppressPaint = false;
+    bool FAntiAlias = true;
+    double FCacheMag = 0;  // 0: the cache is invalid
+    bool FCacheAA = true;
+    double FCacheMagLimit = kMaxCacheMagLimit;
+    int32_t FJPEGQuality = 90;
+  };
+  // Colours, frame, empty message and grid.
+  struct TAppearance {
+    Platform::TColor FColorBakGnd = 0xC0C0C0;
+    Zelk_zelkbase::TFrameStyle FFrameStyle = Zelk_zelkbase::fsSingle;
+    Platform::TColor FFrameColor = 0x000000;
+    Platform::TColor FColorGratLine = 0xFF0000;
+    Platform::TColor FColorGratPoints = 0x0000FF;
+    Platform::TColor FColBlackLine = 0x000000;
+    Platform::TColor FColGrayLine = 0x808080;
+    Platform::TColor FColWhiteLine = 0xFFFFFF;
+    std::string FEmptyMsg = "GeoMap: empty";
+    TShowGrat FShowGrat = sgNone;
+    double FGratLineDist = 0;  // 0: automatic
+    int32_t FUTMGridDist = 0;  // 0: automatic
+  };
+  // The landmark list and how it is shown.
+  struct TLandMarks {
+    int32_t FNumLandMarks = 0;
+    std::vector<TLandMark> FLandMarks;  // room in blocks of 1000
+    TLandMark FDefaultLM = DefaultLandMark();
+    std::array<bool, 256> FLMClassVisible = AllClassesVisible();
+    int32_t FLMRandSampleLimit = 20000;
+    int32_t FHighLM = 0;
+    Platform::TColor FHighLMColFG = 0xFF0000;
+    Platform::TColor FHighLMColBG = 0x00FFFF;
+    bool FHighLMTrans = false;
+    static std::array<bool, 256> AllClassesVisible() {
+      std::array<bool, 256> v;
+      v.fill(true);
+      return v;
+    }
+  };
+  // Mouse interaction, zoom and pan (the trace apart: it is not assigned).
+  struct TMouse {
+    bool FLButtonWasDown = false;
+    Zelk_zelkbase::TZoomState FZoomState = Zelk_zelkbase::zsIdle;
+    Zelk_zelkbase::TMouseBoxState FMouseBoxState = Zelk_zelkbase::mbsIdle;
+    int32_t FMouseBoxX1 = 0, FMouseBoxX2 = 0, FMouseBoxY1 = 0, FMouseBoxY2 = 0;
+    int32_t FWindOldCornerX = 0, FWindOldCornerY = 0, FWindAnchorX = 0, FWindAnchorY = 0;
+    bool FConfinePan = true;
+    Zelk_zelkbase::TMouseActMode FMouseAction = Zelk_zelkbase::maPan;
+    bool FRubberBandOn = false;
+    bool FSelectRectOn = false;
+    int32_t FRubberBAnchorX = 0, FRubberBAnchorY = 0, FRubberBandOldX = 0, FRubberBandOldY = 0;
+    int32_t FTopLeftXAnchor = 0, FTopLeftYAnchor = 0;
+    Platform::OneBased<TgmZoomStackEntry, 16> FZoomStack{};
+    int32_t FZStackPoi = 0;
+    int32_t MouseAnchorX = 0, MouseAnchorY = 0;
+    int32_t FLastMClickPosX = 0, FLastMClickPosY = 0, FLastMMousePosX = 0, FLastMMousePosY = 0;
+  };
+  struct TMouseTrace {
+    std::vector<Zelk_zelkbase::TColoredPoint> FMTrace;  // room for 5000 points
+    int32_t FNumMTrace = 0;
+    Platform::TColor FColorMTrace = 0xFFFFFF;
+    bool FMTraceInvert = true;
+  };
 
-  // Appearance
-  Platform::TColor FColorBakGnd = 0;
-  Zelk_zelkbase::TFrameStyle FFrameStyle{};
-  Platform::TColor FFrameColor = 0;
-  Platform::TColor FColorGratLine = 0;
-  Platform::TColor FColorGratPoints = 0;
-  Platform::TColor FColBlackLine = 0;
-  Platform::TColor FColGrayLine = 0;
-  Platform::TColor FColWhiteLine = 0;
-  std::string FEmptyMsg;
-  TShowGrat FShowGrat = sgNone;
-  double FGratLineDist = 0;
-  int32_t FUTMGridDist = 0;
-
-  // Calibration
-  TCalibModel FCalibModel = cmUndefined;
-  TCalQuad FBiQuadOops;
-  TCalibLine FParaIpOops;
-  bool FRestoreBiQuadOK = false;
-  bool FRestoreParaIpOK = false;
-  TCalibData FCalibData;
-  Zelk_matrix::TMatrix* FGratMat = nullptr;
-  TAffinePars FEquRectSPPL;
-  TAffinePars FEquRectPLSP;
-  TBiquadPars FCalParsPLSP;
-  TBiquadPars FCalParsSPPL;
-  TMillerPars FMillercylPar;
-  TConicPars FConicPars;
+  TView FView;
+  TAppearance FLook;
+  TCalibration FCal;
   std::string FCalDatName;
-
-  // Landmarks
-  int32_t FNumLandMarks = 0;
-  std::vector<TLandMark> FLandMarks;
-  TLandMark FDefaultLM;
-  std::array<bool, 256> FLMClassVisible{};
-  int32_t FLMRandSampleLimit = 0;
-  int32_t FHighLM = 0;
-  Platform::TColor FHighLMColFG = 0;
-  Platform::TColor FHighLMColBG = 0;
-  bool FHighLMTrans = false;
-
-  // Mouse, zoom and pan
-  bool FLButtonWasDown = false;
-  Zelk_zelkbase::TZoomState FZoomState{};
-  Zelk_zelkbase::TMouseBoxState FMouseBoxState{};
-  int32_t FMouseBoxX1 = 0, FMouseBoxX2 = 0, FMouseBoxY1 = 0, FMouseBoxY2 = 0;
-  std::vector<Zelk_zelkbase::TColoredPoint> FMTrace;
-  int32_t FNumMTrace = 0;
-  Platform::TColor FColorMTrace = 0;
-  bool FMTraceInvert = false;
-  int32_t FWindOldCornerX = 0, FWindOldCornerY = 0, FWindAnchorX = 0, FWindAnchorY = 0;
-  bool FConfinePan = false;
-  Zelk_zelkbase::TMouseActMode FMouseAction{};
-  bool FRubberBandOn = false;
-  bool FSelectRectOn = false;
-  int32_t FRubberBAnchorX = 0, FRubberBAnchorY = 0, FRubberBandOldX = 0, FRubberBandOldY = 0;
-  int32_t FTopLeftXAnchor = 0, FTopLeftYAnchor = 0;
-  Platform::OneBased<TgmZoomStackEntry, 16> FZoomStack;
-  int32_t FZStackPoi = 0;
-  int32_t MouseAnchorX = 0, MouseAnchorY = 0;
-  int32_t FLastMClickPosX = 0, FLastMClickPosY = 0, FLastMMousePosX = 0, FLastMMousePosY = 0;
+  TLandMarks FMarks;
+  TMouse FMouse;
+  TMouseTrace FTrace;
+  std::unique_ptr<Platform::TBitmap> FImgCache;
 
   // Event handlers
   Platform::TProgressEvent FOnDataLoading;
@@ -367,5 +442,18 @@ class TGeoMap : public Platform::TCustomControl {
   Zelk_zelkbase::TOnRubberBandActionEvent FOnEndRubberBand;
   Zelk_zelkbase::TSelectRectEvent FOnSelectRect;
 };
+
+}  // namespace ZELK_geomap
+
+namespace ZELK_geomap {
+
+template <class F>
+auto TGeoMap::Calibrating(F&& operation) -> decltype(operation()) {
+  try {
+    return operation();
+  } catch (const EZELKGeoMapError& e) {
+    RaiseError(e.what());
+  }
+}
 
 }  // namespace ZELK_geomap

@@ -1,6 +1,6 @@
 // The map control's life cycle: construction with its defaults,
-// destruction, assignment between controls, Clear, painting and the
-// simple property setters.
+// destruction, assignment between controls, Clear and the simple property
+// setters.
 #include <new>
 #include <typeinfo>
 
@@ -14,8 +14,11 @@ namespace {
 
 constexpr int32_t kLandMarkBlock = 1000;
 constexpr int32_t kMouseTraceRoom = 5000;
-// 2/3 exactly as the double $3FE5555555555555
-constexpr double kMaxCacheMagLimit = 2.0 / 3.0;
+
+// Room for count landmarks: whole blocks, at least one.
+size_t LandMarkRoom(int32_t count) {
+  return static_cast<size_t>((count - 1) / kLandMarkBlock * kLandMarkBlock + kLandMarkBlock);
+}
 
 }  // namespace
 
@@ -35,70 +38,29 @@ TLandMark DefaultLandMark() {
 
 TGeoMap::TGeoMap(Platform::TComponent* AOwner) : Platform::TCustomControl(AOwner) {
   SetBounds(Left(), Top(), 500, 400);
-  FTopLeft = Platform::TPoint{0, 0};
-  FConfinePan = true;
-  FGratLineDist = 0;
-  FShowGrat = sgNone;
-  FSuppressPaint = false;
-  FAntiAlias = true;
-  FMagnify = 1.0;
-  FEmptyMsg = "GeoMap: empty";
-
-  FNumLandMarks = 0;
-  FLMRandSampleLimit = 20000;
   try {
-    FLandMarks.resize(kLandMarkBlock);
+    FMarks.FLandMarks.resize(kLandMarkBlock);
   } catch (const std::bad_alloc&) {
     RaiseError("insufficient memory");
   }
-  FLMClassVisible.fill(true);
-
-  FColorGratLine = 0xFF0000;
-  FColorGratPoints = 0x0000FF;
-  FColorBakGnd = 0xC0C0C0;
-  FColBlackLine = 0x000000;
-  FColGrayLine = 0x808080;
-  FColWhiteLine = 0xFFFFFF;
-  FFrameStyle = static_cast<Zelk_zelkbase::TFrameStyle>(1);
-  FFrameColor = 0x000000;
-
-  FNumMTrace = 0;
-  FColorMTrace = 0xFFFFFF;
-  FMTraceInvert = true;
-  FMTrace.resize(kMouseTraceRoom);
-
-  FMouseBoxState = static_cast<Zelk_zelkbase::TMouseBoxState>(0);
-  FZoomState = static_cast<Zelk_zelkbase::TZoomState>(0);
-  FMouseAction = Zelk_zelkbase::maPan;
-
-  FDefaultLM = DefaultLandMark();
-  FHighLM = 0;
-  FHighLMColFG = 0xFF0000;
-  FHighLMColBG = 0x00FFFF;
-  FHighLMTrans = false;
-
+  FTrace.FMTrace.resize(kMouseTraceRoom);
   ClearZoomHistory();
 
   GrafBmp = new TBitmap();
   AuxBmp = new TBitmap();
   AuxBmp->SetPixelFormat(Platform::pf15bit);
-  FImgCache = new TBitmap();
+  FImgCache = std::make_unique<TBitmap>();
   FImgCache->SetPixelFormat(Platform::pf15bit);
-  FCacheMag = 0;
-  FCacheAA = FAntiAlias;
-  FCacheMagLimit = kMaxCacheMagLimit;
-
-  FGratMat = new Zelk_matrix::TMatrix(5, 1);
-  FCalibModel = cmUndefined;
-  FRestoreBiQuadOK = false;
-  FRestoreParaIpOK = false;
+  FView.FCacheAA = FView.FAntiAlias;
 }
 
 TGeoMap::~TGeoMap() {
   delete GrafBmp;
   delete AuxBmp;
-  delete FImgCache;
-  delete FGratMat;
+}
+
+void TGeoMap::RaiseError(const std::string& what) const {
+  throw EZELKGeoMapError("Component \"" + Name() + "\": " + what);
 }
 
 void TGeoMap::Assign(const Platform::TPersistent* Source) {
@@ -112,87 +74,28 @@ void TGeoMap::Assign(const Platform::TPersistent* Source) {
 
 void TGeoMap::AssignFrom(const TGeoMap& s) {
   AuxBmp->Assign(s.AuxBmp);
-  FImgCache->Assign(s.FImgCache);
-  FCacheMag = s.FCacheMag;
-  FCacheAA = s.FCacheAA;
-  FCacheMagLimit = s.FCacheMagLimit;
-  FNumLandMarks = s.FNumLandMarks;
+  FImgCache->Assign(s.FImgCache.get());
+  // The landmarks come before everything that cannot fail: a list that
+  // cannot get its room leaves what was copied so far.
   try {
-    FLandMarks.resize(static_cast<size_t>((FNumLandMarks - 1) / kLandMarkBlock * kLandMarkBlock +
-                                          kLandMarkBlock));
+    FMarks.FLandMarks.resize(LandMarkRoom(s.FMarks.FNumLandMarks));
   } catch (const std::bad_alloc&) {
     RaiseError("insufficient memory");
   }
-  std::copy_n(s.FLandMarks.begin(), FNumLandMarks, FLandMarks.begin());
-  FDefaultLM = s.FDefaultLM;
-  FColorBakGnd = s.FColorBakGnd;
-  FFrameStyle = s.FFrameStyle;
-  FFrameColor = s.FFrameColor;
-  FColorGratLine = s.FColorGratLine;
-  FColorGratPoints = s.FColorGratPoints;
-  FColBlackLine = s.FColBlackLine;
-  FColGrayLine = s.FColGrayLine;
-  FColWhiteLine = s.FColWhiteLine;
-  FEmptyMsg = s.FEmptyMsg;
-  FLButtonWasDown = s.FLButtonWasDown;
-  FLMClassVisible = s.FLMClassVisible;
-  FLMRandSampleLimit = s.FLMRandSampleLimit;
-  FMapImgName = s.FMapImgName;
-  FMapImgWidth = s.FMapImgWidth;
-  FMapImgHeight = s.FMapImgHeight;
-  FMagnify = s.FMagnify;
-  FZoomState = s.FZoomState;
-  FMouseBoxState = s.FMouseBoxState;
-  FMouseBoxX1 = s.FMouseBoxX1;
-  FMouseBoxX2 = s.FMouseBoxX2;
-  FMouseBoxY1 = s.FMouseBoxY1;
-  FMouseBoxY2 = s.FMouseBoxY2;
-  FWindOldCornerX = s.FWindOldCornerX;
-  FWindOldCornerY = s.FWindOldCornerY;
-  FWindAnchorX = s.FWindAnchorX;
-  FWindAnchorY = s.FWindAnchorY;
-  FShowGrat = s.FShowGrat;
-  FTopLeft = s.FTopLeft;
-  FCalibModel = s.FCalibModel;
-  FBiQuadOops = s.FBiQuadOops;
-  FParaIpOops = s.FParaIpOops;
-  FRestoreBiQuadOK = s.FRestoreBiQuadOK;
-  FRestoreParaIpOK = s.FRestoreParaIpOK;
-  FSuppressPaint = s.FSuppressPaint;
-  FConfinePan = s.FConfinePan;
-  FMouseAction = s.FMouseAction;
-  FRubberBandOn = s.FRubberBandOn;
-  FSelectRectOn = s.FSelectRectOn;
-  FRubberBAnchorX = s.FRubberBAnchorX;
-  FRubberBAnchorY = s.FRubberBAnchorY;
-  FRubberBandOldX = s.FRubberBandOldX;
-  FRubberBandOldY = s.FRubberBandOldY;
-  FAntiAlias = s.FAntiAlias;
-  FGratLineDist = s.FGratLineDist;
-  FUTMGridDist = s.FUTMGridDist;
-  FCalibData = s.FCalibData;
-  FGratMat->Clone(*s.FGratMat);
-  FEquRectSPPL = s.FEquRectSPPL;
-  FEquRectPLSP = s.FEquRectPLSP;
-  FCalParsPLSP = s.FCalParsPLSP;
-  FCalParsSPPL = s.FCalParsSPPL;
-  FMillercylPar = s.FMillercylPar;
-  FConicPars = s.FConicPars;
-  FHighLM = s.FHighLM;
-  FHighLMColFG = s.FHighLMColFG;
-  FHighLMColBG = s.FHighLMColBG;
-  FHighLMTrans = s.FHighLMTrans;
-  FTopLeftXAnchor = s.FTopLeftXAnchor;
-  FTopLeftYAnchor = s.FTopLeftYAnchor;
-  FZoomStack = s.FZoomStack;
-  FZStackPoi = s.FZStackPoi;
+  FMarks.FNumLandMarks = s.FMarks.FNumLandMarks;
+  std::copy_n(s.FMarks.FLandMarks.begin(), FMarks.FNumLandMarks, FMarks.FLandMarks.begin());
+  FMarks.FDefaultLM = s.FMarks.FDefaultLM;
+  FMarks.FLMClassVisible = s.FMarks.FLMClassVisible;
+  FMarks.FLMRandSampleLimit = s.FMarks.FLMRandSampleLimit;
+  FMarks.FHighLM = s.FMarks.FHighLM;
+  FMarks.FHighLMColFG = s.FMarks.FHighLMColFG;
+  FMarks.FHighLMColBG = s.FMarks.FHighLMColBG;
+  FMarks.FHighLMTrans = s.FMarks.FHighLMTrans;
+  FLook = s.FLook;
+  FView = s.FView;
+  FMouse = s.FMouse;
+  FCal = s.FCal;
   FCalDatName = s.FCalDatName;
-  MouseAnchorX = s.MouseAnchorX;
-  MouseAnchorY = s.MouseAnchorY;
-  FLastMClickPosX = s.FLastMClickPosX;
-  FLastMClickPosY = s.FLastMClickPosY;
-  FLastMMousePosX = s.FLastMMousePosX;
-  FLastMMousePosY = s.FLastMMousePosY;
   GrafBmp->Assign(s.GrafBmp);
 }
 
@@ -207,76 +110,87 @@ void TGeoMap::AssignTo(Platform::TPersistent* Dest) const {
 }
 
 void TGeoMap::Clear() {
-  ClearCalibData();
-  FCalibModel = cmUndefined;
-  FCalibData.MapFName.clear();
-  FCalibData.Caption.clear();
-  FNumMTrace = 0;
-  FMapImgName.clear();
-  FMapImgWidth = 0;
-  FMapImgHeight = 0;
+  FCal.ClearCalibData();
+  FCal.SetModel(cmUndefined);
+  FCal.SetMapFName("");
+  FCal.SetCaption("");
+  FTrace.FNumMTrace = 0;
+  ForgetMapImage();
   Paint();
 }
 
-void TGeoMap::Paint() {
-  if (FSuppressPaint) return;
-  Platform::BitBlt(Canvas()->Handle(), 0, 0, AuxBmp->Width(), AuxBmp->Height(),
-                   AuxBmp->Canvas()->Handle(), 0, 0, Platform::SRCCOPY);
+void TGeoMap::ForgetMapImage() {
+  FView.FMapImgName.clear();
+  FCal.SetImageSize(0, 0);
 }
 
 void TGeoMap::SetSuppressPaint(bool b) {
-  if (b == FSuppressPaint) return;
-  FSuppressPaint = b;
+  if (b == FView.FSuppressPaint) return;
+  FView.FSuppressPaint = b;
   if (!b) Paint();
 }
 
 void TGeoMap::SetCacheMagLimit(double v) {
   if (!(v >= 0)) v = 0;  // also NaN
   if (v > kMaxCacheMagLimit) v = kMaxCacheMagLimit;
-  FCacheMagLimit = v;
+  FView.FCacheMagLimit = v;
   // the fixed upper bound decides, not the new limit
-  if (FMagnify < kMaxCacheMagLimit) Paint();
+  if (FView.FMagnify < kMaxCacheMagLimit) Paint();
 }
 
 void TGeoMap::SetAntiAlias(bool b) {
-  FAntiAlias = b;
+  FView.FAntiAlias = b;
   Paint();
 }
 
 void TGeoMap::SetColorBakGnd(Platform::TColor c) {
-  FColorBakGnd = c;
+  FLook.FColorBakGnd = c;
   Paint();
 }
 
 void TGeoMap::SetColorGratLine(Platform::TColor c) {
-  FColorGratLine = c;
+  FLook.FColorGratLine = c;
   Paint();
 }
 
 void TGeoMap::SetColorGratPoints(Platform::TColor c) {
-  FColorGratPoints = c;
+  FLook.FColorGratPoints = c;
   Paint();
 }
 
 void TGeoMap::SetColorFrame(Platform::TColor c) {
-  FFrameColor = c;
+  FLook.FFrameColor = c;
   Paint();
 }
 
 void TGeoMap::SetEmptyMsg(const std::string& s) {
-  FEmptyMsg = s;
+  FLook.FEmptyMsg = s;
   Paint();
 }
 
 void TGeoMap::SetFrameStyle(Zelk_zelkbase::TFrameStyle v) {
-  if (v == FFrameStyle) return;
-  FFrameStyle = v;
+  if (v == FLook.FFrameStyle) return;
+  FLook.FFrameStyle = v;
   Paint();
 }
 
 void TGeoMap::SetShowGrat(TShowGrat v) {
-  if (v == FShowGrat) return;
-  FShowGrat = v;
+  if (v == FLook.FShowGrat) return;
+  FLook.FShowGrat = v;
+  Paint();
+}
+
+void TGeoMap::SetGratLineDist(double Value) {
+  if (!(Value >= 0)) Value = 0;  // also NaN
+  if (Value > 60) Value = 60;
+  FLook.FGratLineDist = Value;
+  Paint();
+}
+
+void TGeoMap::SetUTMGridDist(int32_t Value) {
+  if (Value < 0) Value = 0;
+  if (Value > 10000000) Value = 10000000;
+  FLook.FUTMGridDist = Value;
   Paint();
 }
 

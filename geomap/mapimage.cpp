@@ -54,6 +54,22 @@ bool ReadBmpSize(const std::string& fileName, int64_t& width, int64_t& height) {
   return true;
 }
 
+// The image file to open: the name as written, else its file name in lower
+// case (sets written where names were lower-cased), else the whole name in
+// lower case.
+bool FindImageFile(std::string& fileName) {
+  if (Platform::FileExists(fileName)) return true;
+  const std::string dir = Platform::ExtractFilePath(fileName);
+  for (const std::string& candidate :
+       {dir + LowerAscii(fileName.substr(dir.size())), LowerAscii(fileName)}) {
+    if (Platform::FileExists(candidate)) {
+      fileName = candidate;
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 void TGeoMap::CheckMapImageSize(int64_t Width, int64_t Height) const {
@@ -65,22 +81,19 @@ void TGeoMap::CheckMapImageSize(int64_t Width, int64_t Height) const {
 
 void TGeoMap::TakeMapImage(const Platform::TBitmap* Image, const std::string& ImgName) {
   if (Image) GrafBmp->Assign(Image);
-  FMapImgName = ImgName;
-  FMapImgWidth = GrafBmp->Width();
-  FMapImgHeight = GrafBmp->Height();
-  AuxBmp->SetSize(FMapImgWidth, FMapImgHeight);
-  FTopLeft = Platform::Point(0, 0);
+  FView.FMapImgName = ImgName;
+  FCal.SetImageSize(GrafBmp->Width(), GrafBmp->Height());
+  AuxBmp->SetSize(GrafBmp->Width(), GrafBmp->Height());
+  FView.FTopLeft = Platform::Point(0, 0);
   Paint();
 }
 
 void TGeoMap::SetMapImgName(const std::string& Value) {
   std::string fileName = Value;
   if (FOnMapImgRequest) FOnMapImgRequest(this, fileName);
-  FCacheMag = 0;
-  if (!Platform::FileExists(fileName)) {
-    FMapImgName.clear();
-    FMapImgWidth = 0;
-    FMapImgHeight = 0;
+  FView.FCacheMag = 0;
+  if (!FindImageFile(fileName)) {
+    ForgetMapImage();
     Paint();
     return;
   }
@@ -111,7 +124,7 @@ void TGeoMap::SetMapImgName(const std::string& Value) {
 
 void TGeoMap::SetMapBitMap(const Platform::TBitmap* Value) {
   if (!Value) RaiseError("no bitmap given for the map image");
-  FCacheMag = 0;
+  FView.FCacheMag = 0;
   CheckMapImageSize(Value->Width(), Value->Height());
   TakeMapImage(Value, kUnknownImage);
 }
@@ -119,20 +132,21 @@ void TGeoMap::SetMapBitMap(const Platform::TBitmap* Value) {
 void TGeoMap::SaveMap(const std::string& FileName, const std::string& DataID) {
   if (GrafBmp->Empty()) RaiseError("SaveMap: no map image to save");
   const std::string dir = Platform::ExtractFilePath(FileName);
-  const std::string oldName = FMapImgName;
-  const std::string oldMapFName = FCalibData.MapFName;
-  FMapImgName = Zelk_fileutil::StripExtension(Zelk_fileutil::StripPath(FileName)) + ".jpg";
+  const std::string oldName = FView.FMapImgName;
+  const std::string oldMapFName = FCal.Data().MapFName;
+  std::string& imgName = FView.FMapImgName;
+  imgName = Zelk_fileutil::StripExtension(Zelk_fileutil::StripPath(FileName)) + ".jpg";
   try {
     SaveCalDataAsXML(Zelk_fileutil::StripExtension(FileName) + ".xml", DataID);
     Platform::TJPEGImage jpeg;
     jpeg.SetOnProgress(FOnDataLoading);
-    jpeg.SetCompressionQuality(FJPEGQuality);
+    jpeg.SetCompressionQuality(FView.FJPEGQuality);
     jpeg.Assign(GrafBmp);
-    jpeg.SaveToFile(dir + FMapImgName);
+    jpeg.SaveToFile(dir + imgName);
   } catch (...) {
     // Without the image on disk the new name would point at nothing.
-    FMapImgName = oldName;
-    FCalibData.MapFName = oldMapFName;
+    imgName = oldName;
+    FCal.SetMapFName(oldMapFName);
     throw;
   }
 }
@@ -142,12 +156,13 @@ bool TGeoMap::RenameMapImg(const std::string& Name) {
   // its names onto the file name.
   const std::string base = Zelk_fileutil::StripExtension(
       Zelk_fileutil::ReduceStringToFN83CompliantChars(Zelk_fileutil::StripPath(Name)));
-  if (FMapImgName.empty() || base.empty() || !Platform::FileExists(FMapImgName)) return false;
+  std::string& imgName = FView.FMapImgName;
+  if (imgName.empty() || base.empty() || !Platform::FileExists(imgName)) return false;
   const std::string newName =
-      Platform::ExtractFilePath(FMapImgName) + base + Platform::ExtractFileExt(FMapImgName);
+      Platform::ExtractFilePath(imgName) + base + Platform::ExtractFileExt(imgName);
   // A failed rename leaves the file under its old name; so does the control.
-  if (!Platform::RenameFile(FMapImgName, newName)) return false;
-  FMapImgName = newName;
+  if (!Platform::RenameFile(imgName, newName)) return false;
+  imgName = newName;
   return true;
 }
 
@@ -161,80 +176,50 @@ void TGeoMap::ResizeMap(double Magnification) {
   const int64_t h = Platform::RoundHalfEven64(h0 * Magnification);
   if (w < 1 || h < 1) RaiseError("ResizeMap: the resized map image would be empty");
   CheckMapImageSize(w, h);
-  FCacheMag = 0;
+  FView.FCacheMag = 0;
 
   Platform::TBitmap resized;
   resized.SetPixelFormat(GrafBmp->PixelFormat());
   resized.SetSize(static_cast<int32_t>(w), static_cast<int32_t>(h));
   Platform::SetStretchBltMode(resized.Canvas()->Handle(),
-                              FAntiAlias ? Platform::HALFTONE : Platform::COLORONCOLOR);
+                              FView.FAntiAlias ? Platform::HALFTONE : Platform::COLORONCOLOR);
   Platform::StretchBlt(resized.Canvas()->Handle(), 0, 0, static_cast<int32_t>(w),
                        static_cast<int32_t>(h), GrafBmp->Canvas()->Handle(), 0, 0, w0, h0,
                        Platform::SRCCOPY);
   GrafBmp->Assign(&resized);
 
   auto scale = [Magnification](int32_t v) { return Platform::RoundHalfEven(Magnification * v); };
-  const int32_t numLines = std::clamp(FCalibData.NumCalLines, 0, kMaxCalLines);
-  for (int32_t i = 1; i <= numLines; ++i) {
-    TCalibLine& line = FCalibData.CalLines[static_cast<size_t>(i)];
-    const int32_t numPoints = std::clamp(line.NumPoints, 0, kMaxLinePoints);
-    for (int32_t k = 1; k <= numPoints; ++k) {
+  TCalibData cd = FCal.Data();
+  for (int32_t i = 1; i <= cd.NumCalLines; ++i) {
+    TCalibLine& line = cd.CalLines[static_cast<size_t>(i)];
+    for (int32_t k = 1; k <= line.NumPoints; ++k) {
       Platform::TPoint& p = line.CalPoints[static_cast<size_t>(k)];
       p = Platform::Point(scale(p.X), scale(p.Y));
     }
   }
-  const int32_t numQuads = std::clamp(FCalibData.NumCalQuads, 0, kMaxCalQuads);
-  for (int32_t i = 1; i <= numQuads; ++i) {
-    TCalQuad& q = FCalibData.CalQuads[static_cast<size_t>(i)];
+  for (int32_t i = 1; i <= cd.NumCalQuads; ++i) {
+    TCalQuad& q = cd.CalQuads[static_cast<size_t>(i)];
     q.MapX = scale(q.MapX);
     q.MapY = scale(q.MapY);
   }
+  FCal.SetData(cd);
   // The sizes first: the fits take the image's extent from them.
-  FMapImgWidth = GrafBmp->Width();
-  FMapImgHeight = GrafBmp->Height();
-  AuxBmp->SetSize(FMapImgWidth, FMapImgHeight);
-  FTopLeft = Platform::Point(0, 0);
+  FCal.SetImageSize(GrafBmp->Width(), GrafBmp->Height());
+  AuxBmp->SetSize(GrafBmp->Width(), GrafBmp->Height());
+  FView.FTopLeft = Platform::Point(0, 0);
   RecalcCalibration();
 }
 
 void TGeoMap::ResizeMap(int32_t LongerEdgeLength) {
-  const int32_t longer = std::max(FMapImgWidth, FMapImgHeight);
+  const int32_t longer = std::max(MapImgWidth(), MapImgHeight());
   if (longer <= 0) RaiseError("ResizeMap: no map image loaded");
   ResizeMap(static_cast<double>(LongerEdgeLength) / longer);
 }
 
 void TGeoMap::SetMagnification(double Value) {
   if (!(Value > 0) || !std::isfinite(Value)) RaiseError("magnification must be a positive number");
-  FMagnify = Value;
+  FView.FMagnify = Value;
   Paint();
-}
-
-void TGeoMap::DrawMapImageLayer(int32_t W, int32_t H) {
-  using Platform::RoundHalfEven;
-  const int32_t quality = FAntiAlias ? Platform::HALFTONE : Platform::COLORONCOLOR;
-  if ((FCacheMag != FMagnify || FCacheAA != FAntiAlias) && FMagnify < FCacheMagLimit) {
-    const int32_t cw = RoundHalfEven(GrafBmp->Width() * FMagnify);
-    const int32_t ch = RoundHalfEven(GrafBmp->Height() * FMagnify);
-    FImgCache->SetSize(cw, ch);
-    Platform::SetStretchBltMode(FImgCache->Canvas()->Handle(), quality);
-    Platform::StretchBlt(FImgCache->Canvas()->Handle(), 0, 0, cw, ch, GrafBmp->Canvas()->Handle(),
-                         0, 0, GrafBmp->Width(), GrafBmp->Height(), Platform::SRCCOPY);
-    FCacheMag = FMagnify;
-    FCacheAA = FAntiAlias;
-  }
-  Platform::HDC aux = AuxBmp->Canvas()->Handle();
-  if (FCacheMag == FMagnify) {
-    const int32_t x0 = RoundHalfEven(FTopLeft.X * FMagnify);
-    const int32_t y0 = RoundHalfEven(FTopLeft.Y * FMagnify);
-    Platform::SetStretchBltMode(aux, Platform::COLORONCOLOR);
-    Platform::BitBlt(aux, 0, 0, W, H, FImgCache->Canvas()->Handle(), x0, y0, Platform::SRCCOPY);
-  } else {
-    const int32_t x1 = RoundHalfEven(W / FMagnify + FTopLeft.X);
-    const int32_t y1 = RoundHalfEven(H / FMagnify + FTopLeft.Y);
-    Platform::SetStretchBltMode(aux, quality);
-    Platform::StretchBlt(aux, 0, 0, W, H, GrafBmp->Canvas()->Handle(), FTopLeft.X, FTopLeft.Y,
-                         x1 - FTopLeft.X, y1 - FTopLeft.Y, Platform::SRCCOPY);
-  }
 }
 
 }  // namespace ZELK_geomap

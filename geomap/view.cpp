@@ -7,33 +7,40 @@ namespace ZELK_geomap {
 using Platform::RoundHalfEven;
 
 void TGeoMap::ClearZoomHistory() {
-  for (TgmZoomStackEntry& e : FZoomStack) e = TgmZoomStackEntry{};
-  FZStackPoi = 1;
+  for (TgmZoomStackEntry& e : FMouse.FZoomStack) e = TgmZoomStackEntry{};
+  FMouse.FZStackPoi = 1;
   ZoomStateOnStack();
 }
 
 void TGeoMap::ZoomStateOnStack() {
   if (IsLoading()) return;
-  FZoomStack[FZStackPoi] = TgmZoomStackEntry{FTopLeft.X, FTopLeft.Y, FMagnify};
-  FZStackPoi = FZStackPoi % 16 + 1;
+  FMouse.FZoomStack[FMouse.FZStackPoi] =
+      TgmZoomStackEntry{FView.FTopLeft.X, FView.FTopLeft.Y, FView.FMagnify};
+  FMouse.FZStackPoi = FMouse.FZStackPoi % 16 + 1;
 }
 
 TgmZoomStackEntry TGeoMap::GetZoomStackEntry(int32_t StackIx) const {
   if (StackIx < -15 || StackIx > 0) return TgmZoomStackEntry{};
-  const int32_t slot = ((StackIx + FZStackPoi - 2) % 16 + 16) % 16 + 1;
-  return FZoomStack[slot];
+  const int32_t slot = ((StackIx + FMouse.FZStackPoi - 2) % 16 + 16) % 16 + 1;
+  return FMouse.FZoomStack[slot];
 }
 
 void TGeoMap::PanMapToFillWindow() {
-  const double visibleW = Width() / FMagnify, visibleH = Height() / FMagnify;
-  if (FTopLeft.X > FMapImgWidth - visibleW) FTopLeft.X = RoundHalfEven(FMapImgWidth - visibleW);
-  if (FTopLeft.Y > FMapImgHeight - visibleH) FTopLeft.Y = RoundHalfEven(FMapImgHeight - visibleH);
-  if (FTopLeft.X < 0) FTopLeft.X = 0;
-  if (FTopLeft.Y < 0) FTopLeft.Y = 0;
+  const double visibleW = Width() / FView.FMagnify, visibleH = Height() / FView.FMagnify;
+  Platform::TPoint& tl = FView.FTopLeft;
+  if (tl.X > MapImgWidth() - visibleW) tl.X = RoundHalfEven(MapImgWidth() - visibleW);
+  if (tl.Y > MapImgHeight() - visibleH) tl.Y = RoundHalfEven(MapImgHeight() - visibleH);
+  if (tl.X < 0) tl.X = 0;
+  if (tl.Y < 0) tl.Y = 0;
+}
+
+void TGeoMap::SetTopLeft(const Platform::TPoint& Value) {
+  FView.FTopLeft = Value;
+  Paint();
 }
 
 void TGeoMap::SetConfinePan(bool b) {
-  FConfinePan = b;
+  FMouse.FConfinePan = b;
   if (b) PanMapToFillWindow();
 }
 

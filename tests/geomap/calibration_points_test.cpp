@@ -2,11 +2,11 @@
 // clearing, the UTM zone and the model checks with their messages.
 #include <gtest/gtest.h>
 
-#include "geomap_probe.h"
 #include "support/brontal/zelkbase.h"
+#include "test_map.h"
 
 using namespace ZELK_geomap;
-using geomap_test::TProbeMap;
+using geomap_test::TTestMap;
 using ZELK_geobasics::hemiNorth;
 using ZELK_geobasics::hemiSouth;
 
@@ -33,8 +33,8 @@ void ExpectGeoMapError(F f, const std::string& message) {
 class CalibrationPoints : public ::testing::Test {
  protected:
   CalibrationPoints() { map.SetImageSize(1000, 800); }
-  const TCalibData& cd() const { return map.FCalibData; }
-  TProbeMap map;
+  const TCalibData& cd() const { return map.CalibData(); }
+  TTestMap map;
 };
 
 TEST_F(CalibrationPoints, GraticuleLinesFillUpToTwentyFiveOfTenPoints) {
@@ -181,10 +181,12 @@ TEST_F(CalibrationPoints, ClearCalibDataKeepsModelNamesAndTheOtherFits) {
   map.AddCalibPoint(50.0, 8.0, 100, 100);
   map.AddCalibPoint(51.0, 9.0, 200, 0);
   map.AddCalibPoint(49.0, 7.0, 0, 200);
-  const TMillerPars miller = map.FMillercylPar;
+  const TMillerPars miller = map.Calibration().MillercylPar();
   ASSERT_NE(miller[1][1], 0.0);
-  map.FCalibData.MapFName = "map.jpg";
-  map.FCalibData.Caption = "Map";
+  TCalibData named = map.CalibData();
+  named.MapFName = "map.jpg";
+  named.Caption = "Map";
+  map.SetCalibData(named);
   map.paints = 0;
   map.ClearCalibData();
   EXPECT_EQ(map.paints, 1);
@@ -193,16 +195,16 @@ TEST_F(CalibrationPoints, ClearCalibDataKeepsModelNamesAndTheOtherFits) {
   EXPECT_EQ(cd().MapFName, "map.jpg");
   EXPECT_EQ(cd().Caption, "Map");
   EXPECT_EQ(map.CalibModel(), cmMillerCylindrical);
-  EXPECT_EQ(map.FMillercylPar, miller);
-  EXPECT_EQ(map.FGratMat->NrOfColumns(), 5);
-  EXPECT_EQ(map.FGratMat->NrOfRows(), 1);
+  EXPECT_EQ(map.Calibration().MillercylPar(), miller);
+  EXPECT_EQ(map.Calibration().GratMat().NrOfColumns(), 5);
+  EXPECT_EQ(map.Calibration().GratMat().NrOfRows(), 1);
 }
 
 TEST_F(CalibrationPoints, MillerNeedsThreePoints) {
   map.SetCalibModel(cmMillerCylindrical);
   map.AddCalibPoint(50.0, 8.0, 100, 100);
   map.AddCalibPoint(51.0, 9.0, 200, 0);
-  EXPECT_EQ(map.FMillercylPar, TMillerPars{});
+  EXPECT_EQ(map.Calibration().MillercylPar(), TMillerPars{});
 }
 
 TEST_F(CalibrationPoints, ConicKeepsItsParametersBelowThreePoints) {
@@ -210,10 +212,10 @@ TEST_F(CalibrationPoints, ConicKeepsItsParametersBelowThreePoints) {
   map.AddCalibPoint(50.0, 8.0, 100, 100);
   map.AddCalibPoint(51.0, 9.0, 200, 0);
   map.AddCalibPoint(49.5, 7.0, 0, 200);
-  const TConicPars fitted = map.FConicPars;
+  const TConicPars fitted = map.Calibration().ConicPars();
   EXPECT_NE(fitted[3], 0.0);
   EXPECT_TRUE(map.RemoveCalibPoint(0, 200));
-  EXPECT_EQ(map.FConicPars, fitted);
+  EXPECT_EQ(map.Calibration().ConicPars(), fitted);
 }
 
 TEST_F(CalibrationPoints, FewerPointsThanUnknownsGiveTheMinimumNormFit) {
@@ -235,12 +237,12 @@ TEST_F(CalibrationPoints, AbortedSolvesLeaveTheCoefficientsAtZero) {
   map.SetCalibModel(cmBiquadraticPn);
   for (int i = 0; i < 8; ++i)
     map.AddCalibPoint(50.0 + i, 8.0 + i * i * 0.1, 100 * i, 50 * i * i % 800);
-  ASSERT_NE(map.FCalParsPLSP, TBiquadPars{});
+  ASSERT_NE(map.Calibration().CalParsPLSP(), TBiquadPars{});
   Zelk_zelkbase::AbortMathProc = true;
   map.RecalcCalibration();
   Zelk_zelkbase::AbortMathProc = false;
-  EXPECT_EQ(map.FCalParsPLSP, TBiquadPars{});
-  EXPECT_EQ(map.FCalParsSPPL, TBiquadPars{});
+  EXPECT_EQ(map.Calibration().CalParsPLSP(), TBiquadPars{});
+  EXPECT_EQ(map.Calibration().CalParsSPPL(), TBiquadPars{});
 }
 
 TEST_F(CalibrationPoints, CollinearPixelsStillGiveFiniteCoefficients) {
@@ -248,7 +250,7 @@ TEST_F(CalibrationPoints, CollinearPixelsStillGiveFiniteCoefficients) {
   map.AddCalibPoint(50.0, 8.0, 10, 21);
   map.AddCalibPoint(50.1, 8.1, 20, 41);
   map.AddCalibPoint(50.3, 8.3, 40, 81);
-  for (const auto& row : map.FEquRectPLSP)
+  for (const auto& row : map.Calibration().EquRectPLSP())
     for (double v : row) EXPECT_TRUE(std::isfinite(v));
 }
 
@@ -264,10 +266,10 @@ TEST_F(CalibrationPoints, QualityIsTheRmsPixelResidual) {
   double sx = 0, sy = 0;
   for (int i = 1; i <= 4; ++i) {
     int32_t px = 0, py = 0;
-    map.CalcPixelCoords(map.FCalibData.CalQuads[i].Latitude, map.FCalibData.CalQuads[i].Longitude,
+    map.CalcPixelCoords(map.CalibData().CalQuads[i].Latitude, map.CalibData().CalQuads[i].Longitude,
                         px, py);
-    sx += std::pow(px - map.FCalibData.CalQuads[i].MapX, 2);
-    sy += std::pow(py - map.FCalibData.CalQuads[i].MapY, 2);
+    sx += std::pow(px - map.CalibData().CalQuads[i].MapX, 2);
+    sy += std::pow(py - map.CalibData().CalQuads[i].MapY, 2);
   }
   EXPECT_GT(qx, 1.0);
   EXPECT_DOUBLE_EQ(qx, std::sqrt(sx / 4));

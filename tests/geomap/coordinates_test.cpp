@@ -6,10 +6,10 @@
 #include <cmath>
 #include <numbers>
 
-#include "geomap_probe.h"
+#include "test_map.h"
 
 using namespace ZELK_geomap;
-using geomap_test::TProbeMap;
+using geomap_test::TTestMap;
 using ZELK_geobasics::hemiNorth;
 
 namespace {
@@ -17,11 +17,12 @@ namespace {
 class Coordinates : public ::testing::Test {
  protected:
   Coordinates() { map.SetImageSize(1000, 800); }
-  TProbeMap map;
+  TCalibration map;
 };
 
 TEST_F(Coordinates, ParabolicNeedsTwoLinesOfEachKind) {
-  map.SetCalibModel(cmParabolicIp);
+  map.SetModel(cmParabolicIp);
+  map.Refit(true);
   for (int x : {0, 500, 1000}) {
     map.AddCalibPoint(gtlParallel, 40.0, x, 700);
     map.AddCalibPoint(gtlParallel, 50.0, x, 100);
@@ -34,10 +35,10 @@ TEST_F(Coordinates, ParabolicNeedsTwoLinesOfEachKind) {
   EXPECT_EQ(map.CalcLongitude(500, 400, valid), 0.0);
   EXPECT_FALSE(valid);
   EXPECT_FALSE(map.RecalcGratMat());
-  ASSERT_EQ(map.FGratMat->NrOfRows(), 1);
-  for (int c = 1; c <= 5; ++c) EXPECT_EQ(map.FGratMat->GetVal(c, 1), 0.0);
+  ASSERT_EQ(map.GratMat().NrOfRows(), 1);
+  for (int c = 1; c <= 5; ++c) EXPECT_EQ(map.GratMat().GetVal(c, 1), 0.0);
   int32_t x = 7, y = 9;
-  EXPECT_FALSE(map.CalcPixelCoords(45.0, 5.0, x, y));
+  EXPECT_FALSE(map.GeoToPixel(45.0, 5.0, x, y));
   EXPECT_EQ(x, 7);
   EXPECT_EQ(y, 9);
 
@@ -47,13 +48,14 @@ TEST_F(Coordinates, ParabolicNeedsTwoLinesOfEachKind) {
   EXPECT_DOUBLE_EQ(map.CalcLatitude(300, 400, valid), 45.0);
   EXPECT_TRUE(valid);
   EXPECT_DOUBLE_EQ(map.CalcLongitude(500, 123, valid), 7.5);
-  ASSERT_TRUE(map.CalcPixelCoords(45.0, 7.5, x, y));
+  ASSERT_TRUE(map.GeoToPixel(45.0, 7.5, x, y));
   EXPECT_EQ(x, 500);
   EXPECT_EQ(y, 400);
 }
 
 TEST_F(Coordinates, CoincidingParabolasGiveNoPosition) {
-  map.SetCalibModel(cmParabolicIp);
+  map.SetModel(cmParabolicIp);
+  map.Refit(true);
   // two parallels drawn through the same pixels, and two meridians likewise
   for (int x : {0, 500, 1000}) {
     map.AddCalibPoint(gtlParallel, 40.0, x, 500 + (x - 500) / 5);
@@ -71,7 +73,7 @@ TEST_F(Coordinates, CoincidingParabolasGiveNoPosition) {
 
 TEST_F(Coordinates, UndefinedModelConvertsNothing) {
   int32_t x = 3, y = 4;
-  EXPECT_TRUE(map.CalcPixelCoords(50.0, 8.0, x, y));
+  EXPECT_TRUE(map.GeoToPixel(50.0, 8.0, x, y));
   EXPECT_EQ(x, 3);
   EXPECT_EQ(y, 4);
   bool valid = true;
@@ -84,24 +86,29 @@ TEST_F(Coordinates, UndefinedModelConvertsNothing) {
 
 TEST_F(Coordinates, ConicPoleRowAndZeroSlopes) {
   const double pars[] = {100.0, 50.0, -0.01, 60.0, 50.0, 10.0};
-  for (int i = 1; i <= 6; ++i) map.FConicPars[i] = pars[i - 1];
+  TConicPars conic;
+  for (int i = 1; i <= 6; ++i) conic[i] = pars[i - 1];
+  map.SetConicPars(conic);
   // without points the refit keeps the parameters
-  map.SetCalibModel(cmConicConformal);
+  map.SetModel(cmConicConformal);
+  map.Refit(true);
   bool valid = true;
   EXPECT_EQ(map.CalcLongitude(300, 50, valid), 0.0);  // on the pole's row
   EXPECT_FALSE(valid);
   EXPECT_NEAR(map.CalcLatitude(100, 150, valid), 59.0, 1e-12);
   EXPECT_TRUE(valid);
   EXPECT_NEAR(map.CalcLongitude(200, 150, valid), 50.0 * std::atan(1.0) + 10.0, 1e-12);
-  map.FConicPars[5] = 0;
+  conic[5] = 0;
+  map.SetConicPars(conic);
   int32_t x = 5, y = 5;
-  EXPECT_TRUE(map.CalcPixelCoords(50.0, 8.0, x, y));
+  EXPECT_TRUE(map.GeoToPixel(50.0, 8.0, x, y));
   EXPECT_EQ(x, 0);
   EXPECT_EQ(y, 0);
 }
 
 TEST_F(Coordinates, MillerWithoutSlopesIsInvalid) {
-  map.SetCalibModel(cmMillerCylindrical);
+  map.SetModel(cmMillerCylindrical);
+  map.Refit(true);
   bool valid = true;
   map.CalcLatitude(1, 1, valid);
   EXPECT_FALSE(valid);
@@ -110,7 +117,8 @@ TEST_F(Coordinates, MillerWithoutSlopesIsInvalid) {
 }
 
 TEST_F(Coordinates, UTMGridLinesFollowTheAffineGrid) {
-  map.SetCalibModel(cmUTM);
+  map.SetModel(cmUTM);
+  map.Refit(true);
   map.SetUTMZone(32);
   // a grid rotated against the image: x = (E - 4e5)/10 + (N - 5.6e6)/100
   for (const auto& p : {Platform::TPoint{0, 0}, {1000, 0}, {0, 800}, {1000, 800}, {500, 300}}) {
@@ -120,15 +128,18 @@ TEST_F(Coordinates, UTMGridLinesFollowTheAffineGrid) {
   // the pixel (200, y) lies on northing N and (x, 300) on easting E, within
   // the rounding to whole pixels (about 10 m)
   const double N = 5599000.0, E = 404000.0;
-  const auto& P = map.FEquRectPLSP;
+  const auto& P = map.EquRectPLSP();
   const int32_t y = map.CalcUTMyFromNorthingX(N, 200);
   EXPECT_NEAR(P[1][1] + P[1][2] * 200 + P[1][3] * y, N, 10.0);
   const int32_t x = map.CalcUTMxFromEastingY(E, 300);
   EXPECT_NEAR(P[2][1] + P[2][2] * x + P[2][3] * 300, E, 10.0);
   // a grid with no easting term gives no line instead of a division by zero
-  map.FEquRectSPPL[1][3] = 0;
+  TAffinePars S = map.EquRectSPPL();
+  S[1][3] = 0;
+  map.SetEquRectSPPL(S);
   EXPECT_EQ(map.CalcUTMyFromNorthingX(N, 200), 0);
-  map.FEquRectSPPL[2][2] = 0;
+  S[2][2] = 0;
+  map.SetEquRectSPPL(S);
   EXPECT_EQ(map.CalcUTMxFromEastingY(E, 300), 0);
 }
 
@@ -149,12 +160,13 @@ TEST(PositionInMap, InsideOutsideAndOnTheCorners) {
 }
 
 TEST_F(Coordinates, CornersAndResolution) {
-  map.SetCalibModel(cmEquiRect);
+  map.SetModel(cmEquiRect);
+  map.Refit(true);
   // 0.001 deg per pixel along the equator
   map.AddCalibPoint(0.4, 10.0, 0, 0);
   map.AddCalibPoint(0.4, 11.0, 1000, 0);
   map.AddCalibPoint(-0.4, 10.0, 0, 800);
-  const TCalibData& cd = map.FCalibData;
+  const TCalibData& cd = map.Data();
   EXPECT_NEAR(cd.Corners[gcoTopLeft].Latit, 0.4, 1e-12);
   EXPECT_NEAR(cd.Corners[gcoBottomRight].Longit, 11.0, 1e-12);
   EXPECT_NEAR(cd.Corners[gcoBottomLeft].Latit, -0.4, 1e-12);
@@ -172,27 +184,30 @@ TEST_F(Coordinates, CornersAndResolution) {
   const double chord = 6378000.0 * 160.0 * std::numbers::pi / 180;
   EXPECT_NEAR(cd.Resolution, (chord + 20037077.944595702) / 1000, 1e-3);
 
-  map.GrafBmp->SetSize(0, 800);
-  map.RecalcCalibration();
+  map.SetImageSize(0, 800);
+  map.Refit(true);
   EXPECT_EQ(cd.Resolution, 0.0);
 }
 
-TEST_F(Coordinates, ControlAndImagePixels) {
-  map.FMagnify = 2;
-  map.FTopLeft = {100, 50};
+TEST(ControlPixels, ControlAndImagePixels) {
+  TTestMap map;
+  map.SetImageSize(1000, 800);
+  map.SetMagnification(2);
+  map.SetTopLeft({100, 50});
   EXPECT_EQ(map.ControlToMapImage({10, 11}), (Platform::TPoint{105, 56}));  // 5.5 -> 6
   EXPECT_EQ(map.ControlToMapImage({10, 9}), (Platform::TPoint{105, 54}));   // 4.5 -> 4
   EXPECT_EQ(map.MapImageToControl({105, 56}), (Platform::TPoint{10, 12}));
-  map.FMagnify = 0.5;
+  map.SetMagnification(0.5);
   EXPECT_EQ(map.MapImageToControl({103, 50}), (Platform::TPoint{2, 0}));  // 1.5 -> 2
   EXPECT_EQ(map.MapImageToControl({101, 51}), (Platform::TPoint{0, 0}));  // 0.5 -> 0
   // a vanishing magnification saturates instead of overflowing
-  map.FMagnify = 1e-300;
+  map.SetMagnification(1e-300);
   EXPECT_EQ(map.ControlToMapImage({10, -10}).X, INT32_MAX);
   EXPECT_EQ(map.ControlToMapImage({10, -10}).Y, INT32_MIN);
 }
 
-TEST_F(Coordinates, GridSpacingsAreClamped) {
+TEST(ControlPixels, GridSpacingsAreClamped) {
+  TTestMap map;
   map.paints = 0;
   map.SetGratLineDist(75);
   EXPECT_EQ(map.GratLineDist(), 60.0);

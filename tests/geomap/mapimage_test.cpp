@@ -21,9 +21,9 @@ class TestMap : public TGeoMap {
  public:
   TestMap() : TGeoMap(nullptr) { SetName("map"); }
   using TGeoMap::DrawMapImageLayer;
-  double CacheMag() const { return FCacheMag; }
-  Platform::TBitmap* Cache() const { return FImgCache; }
-  void SetTopLeftPixel(Platform::TPoint p) { FTopLeft = p; }
+  double CacheMag() const { return FView.FCacheMag; }
+  Platform::TBitmap* Cache() const { return FImgCache.get(); }
+  void SetTopLeftPixel(Platform::TPoint p) { FView.FTopLeft = p; }
 };
 
 // A picture whose pixels tell where they came from.

@@ -16,19 +16,6 @@ namespace {
 using namespace lumivar_cli;
 using namespace ZELK_geomap;
 
-// The control with its coefficients readable for printing.
-class TCalibrationMap : public TGeoMap {
- public:
-  TCalibrationMap() : TGeoMap(nullptr) { SetName("calibrate"); }
-  using TGeoMap::FCalParsPLSP;
-  using TGeoMap::FCalParsSPPL;
-  using TGeoMap::FConicPars;
-  using TGeoMap::FEquRectPLSP;
-  using TGeoMap::FEquRectSPPL;
-  using TGeoMap::FGratMat;
-  using TGeoMap::FMillercylPar;
-};
-
 // The model's name as calibration files write it, or its short form.
 TCalibModel ParseModel(const std::string& text) {
   static const std::array<const char*, 6> kShortNames = {"parabolic", "biquadratic", "conic",
@@ -62,7 +49,7 @@ TGratLineKind ParseLineKind(const std::string& text) {
 }
 
 // Reads the points file into the map; returns the number of points stored.
-int LoadPoints(TCalibrationMap& map, const std::string& fileName, int32_t zone, bool south,
+int LoadPoints(TCalibration& map, const std::string& fileName, int32_t zone, bool south,
                std::ostream& err) {
   std::ifstream in(fileName);
   if (!in) throw UsageError("cannot open '" + fileName + "'");
@@ -74,14 +61,14 @@ int LoadPoints(TCalibrationMap& map, const std::string& fileName, int32_t zone, 
     if (w.empty() || w[0][0] == '#') continue;
     double probe = 0;
     const bool numeric = Platform::TryStrToFloat(w[0], probe);
-    if (lineNo == 1 && !numeric && map.CalibModel() != cmParabolicIp) continue;  // header
+    if (lineNo == 1 && !numeric && map.Model() != cmParabolicIp) continue;  // header
     const std::string where = fileName + ":" + std::to_string(lineNo);
     if (w.size() < 4) throw UsageError(where + ": four values expected");
     const int32_t x = ParseInt(w[2], where + " x"), y = ParseInt(w[3], where + " y");
     bool ok = false;
-    if (map.CalibModel() == cmParabolicIp)
+    if (map.Model() == cmParabolicIp)
       ok = map.AddCalibPoint(ParseLineKind(w[0]), ParseDouble(w[1], where), x, y);
-    else if (map.CalibModel() == cmUTM)
+    else if (map.Model() == cmUTM)
       ok = map.AddCalibPoint(ParseDouble(w[0], where + " northing"),
                              ParseDouble(w[1], where + " easting"), zone,
                              south ? ZELK_geobasics::hemiSouth : ZELK_geobasics::hemiNorth, x, y);
@@ -103,11 +90,11 @@ void PrintRow(std::ostream& out, const std::string& name, const Row& row) {
   out << "\n";
 }
 
-void PrintCoefficients(const TCalibrationMap& map, std::ostream& out) {
+void PrintCoefficients(const TCalibration& map, std::ostream& out) {
   out << std::setprecision(15);
-  switch (map.CalibModel()) {
+  switch (map.Model()) {
     case cmParabolicIp: {
-      const auto& m = *map.FGratMat;
+      const auto& m = map.GratMat();
       out << "graticule lines (kind, value, c0, c1, c2):\n";
       for (int32_t r = 1; r <= m.NrOfRows(); ++r) {
         std::array<double, 5> row{};
@@ -118,31 +105,31 @@ void PrintCoefficients(const TCalibrationMap& map, std::ostream& out) {
     }
     case cmBiquadraticPn:
       out << "pixel -> geographic (1, x, y, x^2, xy, y^2):\n";
-      PrintRow(out, "latitude", map.FCalParsPLSP[1]);
-      PrintRow(out, "longitude", map.FCalParsPLSP[2]);
+      PrintRow(out, "latitude", map.CalParsPLSP()[1]);
+      PrintRow(out, "longitude", map.CalParsPLSP()[2]);
       out << "geographic -> pixel (1, lat, lon, lat^2, lat lon, lon^2):\n";
-      PrintRow(out, "x", map.FCalParsSPPL[1]);
-      PrintRow(out, "y", map.FCalParsSPPL[2]);
+      PrintRow(out, "x", map.CalParsSPPL()[1]);
+      PrintRow(out, "y", map.CalParsSPPL()[2]);
       break;
     case cmConicConformal:
       out << "pole pixel, latitude slope/intercept, longitude slope/intercept:\n";
-      PrintRow(out, "conic", map.FConicPars);
+      PrintRow(out, "conic", map.ConicPars());
       break;
     case cmMillerCylindrical:
       out << "slope and intercept:\n";
-      PrintRow(out, "y(miller)", map.FMillercylPar[1]);
-      PrintRow(out, "x(lon rad)", map.FMillercylPar[2]);
+      PrintRow(out, "y(miller)", map.MillercylPar()[1]);
+      PrintRow(out, "x(lon rad)", map.MillercylPar()[2]);
       break;
     case cmEquiRect:
     case cmUTM: {
-      const bool utm = map.CalibModel() == cmUTM;
+      const bool utm = map.Model() == cmUTM;
       out << "pixel -> " << (utm ? "grid" : "geographic") << " (1, x, y):\n";
-      PrintRow(out, utm ? "northing" : "latitude", map.FEquRectPLSP[1]);
-      PrintRow(out, utm ? "easting" : "longitude", map.FEquRectPLSP[2]);
+      PrintRow(out, utm ? "northing" : "latitude", map.EquRectPLSP()[1]);
+      PrintRow(out, utm ? "easting" : "longitude", map.EquRectPLSP()[2]);
       out << (utm ? "grid" : "geographic") << " -> pixel (1, " << (utm ? "N, E" : "lat, lon")
           << "):\n";
-      PrintRow(out, "x", map.FEquRectSPPL[1]);
-      PrintRow(out, "y", map.FEquRectSPPL[2]);
+      PrintRow(out, "x", map.EquRectSPPL()[1]);
+      PrintRow(out, "y", map.EquRectSPPL()[2]);
       break;
     }
     default:
@@ -173,8 +160,8 @@ int RunCalibrate(const Args& argsIn, Context& ctx) {
     ParseZone(zoneText, zone, south);
   }
 
-  TCalibrationMap map;
-  map.SetCalibModel(model);
+  TCalibration map;
+  map.SetModel(model);
   if (model == cmUTM) {
     map.SetUTMZone(zone);
     map.SetUTMHemisphere(south ? ZELK_geobasics::hemiSouth : ZELK_geobasics::hemiNorth);
@@ -190,11 +177,9 @@ int RunCalibrate(const Args& argsIn, Context& ctx) {
   ctx.out << std::setprecision(10);
   if (!pixelArgs.empty()) {
     const int32_t x = ParseInt(pixelArgs[0], "--pixel x"), y = ParseInt(pixelArgs[1], "--pixel y");
-    bool vlat = false, vlon = false;
-    const double lat = map.CalcLatitude(x, y, vlat), lon = map.CalcLongitude(x, y, vlon);
-    if (vlat && vlon)
-      ctx.out << "pixel " << x << " " << y << " -> latitude " << lat << ", longitude " << lon
-              << "\n";
+    if (const auto geo = map.PixelToGeo(x, y))
+      ctx.out << "pixel " << x << " " << y << " -> latitude " << geo->Latit << ", longitude "
+              << geo->Longit << "\n";
     else
       ctx.out << "pixel " << x << " " << y << " -> no position under this calibration\n";
   }
@@ -202,7 +187,7 @@ int RunCalibrate(const Args& argsIn, Context& ctx) {
     const double lat = ParseDouble(geoArgs[0], "--geo latitude");
     const double lon = ParseDouble(geoArgs[1], "--geo longitude");
     int32_t x = 0, y = 0;
-    if (map.CalcPixelCoords(lat, lon, x, y))
+    if (map.GeoToPixel(lat, lon, x, y))
       ctx.out << "latitude " << lat << ", longitude " << lon << " -> pixel " << x << " " << y
               << "\n";
     else
@@ -220,18 +205,17 @@ const Registration kCalibrate(Command{
 const Registration kDemo(DemoStep{
     50, "Map calibration", [](Context& ctx) {
       // A map of 0.01 degrees a pixel, calibrated with four corner points.
-      TCalibrationMap map;
-      map.SetCalibModel(cmEquiRect);
+      TCalibration map;
+      map.SetModel(cmEquiRect);
       map.AddCalibPoint(48.0, 7.0, 0, 0);
       map.AddCalibPoint(48.0, 12.0, 500, 0);
       map.AddCalibPoint(45.0, 7.0, 0, 300);
       map.AddCalibPoint(45.0, 12.0, 500, 300);
-      bool valid = false;
+      const TCoords at = map.PixelToGeo(250, 150).value_or(TCoords{});
       ctx.out << "An equirectangular calibration from four corners puts pixel (250, 150) at "
-              << map.CalcLatitude(250, 150, valid) << " N " << map.CalcLongitude(250, 150, valid)
-              << " E\n";
+              << at.Latit << " N " << at.Longit << " E\n";
       int32_t x = 0, y = 0;
-      map.CalcPixelCoords(46.2, 8.5, x, y);
+      map.GeoToPixel(46.2, 8.5, x, y);
       ctx.out << "and 46.2 N 8.5 E at pixel (" << x << ", " << y << ")\n";
     }});
 
