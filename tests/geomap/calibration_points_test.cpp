@@ -200,6 +200,41 @@ TEST_F(CalibrationPoints, ClearCalibDataKeepsModelNamesAndTheOtherFits) {
   EXPECT_EQ(map.Calibration().GratMat().NrOfRows(), 1);
 }
 
+// Counts index the record's fixed arrays: one out of range would let the
+// next point operation write outside them.
+TEST_F(CalibrationPoints, RecordsWithCountsOutsideTheirArraysAreRefused) {
+  map.SetCalibModel(cmEquiRect);
+  map.AddCalibPoint(50.0, 8.0, 1, 2);
+  const TCalibData before = map.CalibData();
+  const std::string prefix = "Component \"GeoMap1\": CalibData: number of ";
+  const struct {
+    int32_t lines, points, quads;
+    std::string message;
+  } cases[] = {
+      {-1, 0, 1, "calibration lines (-1) outside 0..25"},
+      {26, 0, 1, "calibration lines (26) outside 0..25"},
+      {1, 11, 1, "points on a calibration line (11) outside 0..10"},
+      {1, -1, 1, "points on a calibration line (-1) outside 0..10"},
+      {0, 0, 201, "calibration quads (201) outside 0..200"},
+      {0, 0, -1, "calibration quads (-1) outside 0..200"},
+  };
+  for (const auto& c : cases) {
+    TCalibData bad = before;
+    bad.NumCalLines = c.lines;
+    bad.CalLines[1].NumPoints = c.points;
+    bad.NumCalQuads = c.quads;
+    ExpectGeoMapError([&] { map.SetCalibData(bad); }, prefix + c.message);
+    EXPECT_EQ(map.CalibData(), before);
+  }
+  // a record at the limits is taken
+  TCalibData full = before;
+  full.NumCalLines = 25;
+  full.CalLines[25].NumPoints = 10;
+  full.NumCalQuads = 200;
+  map.SetCalibData(full);
+  EXPECT_FALSE(map.AddCalibPoint(1.0, 1.0, 1, 1));
+}
+
 TEST_F(CalibrationPoints, MillerNeedsThreePoints) {
   map.SetCalibModel(cmMillerCylindrical);
   map.AddCalibPoint(50.0, 8.0, 100, 100);

@@ -106,6 +106,45 @@ TEST_F(Coordinates, ConicPoleRowAndZeroSlopes) {
   EXPECT_EQ(y, 0);
 }
 
+// Both conversions below land on a pixel boundary, where one bit decides
+// the pixel: they must keep their formulas' order of operations.
+TEST_F(Coordinates, ForwardConversionsKeepTheirOrderOfOperations) {
+  // parallel 0.0 at y = 0 and 0.2 at y = 3: 1.7 extrapolates to
+  // 0 + 3 * 1.7 / 0.2 = 25.499999999999996 (3 * (1.7 / 0.2) would be 25.5)
+  map.SetModel(cmParabolicIp);
+  for (int t : {-1, 0, 1}) {
+    map.AddCalibPoint(gtlParallel, 0.0, t, 0);
+    map.AddCalibPoint(gtlParallel, 0.2, t, 3);
+    map.AddCalibPoint(gtlMeridian, 0.0, 100, t);
+    map.AddCalibPoint(gtlMeridian, 10.0, 200, t);
+  }
+  int32_t x = 0, y = 0;
+  ASSERT_TRUE(map.GeoToPixel(1.7, 5.0, x, y));
+  EXPECT_EQ(x, 150);
+  EXPECT_EQ(y, 25);
+
+  // Miller: with a slope of 2^52 pixels one unit in the last place of the
+  // ordinate ln tan(lat / 180 * 0.4 pi + pi / 4) is about a pixel.
+  map.SetModel(cmMillerCylindrical);
+  const double k = 0x1p52;
+  int differing = 0;
+  for (double lat = 0.5; lat < 60; lat += 0.5) {
+    const double ordinate =
+        std::log(std::tan(lat / 180 * 1.2566370614359172 + std::numbers::pi / 4));
+    const double fitOrder =
+        std::log(std::tan(lat * 0.4 / 180 * std::numbers::pi + std::numbers::pi / 4));
+    differing += ordinate != fitOrder;
+    TMillerPars miller{};
+    miller[1][1] = k;
+    miller[1][2] = -k * ordinate;
+    miller[2][1] = 1;
+    map.SetMillercylPar(miller);
+    ASSERT_TRUE(map.GeoToPixel(lat, 0.0, x, y));
+    EXPECT_EQ(y, 0) << lat;
+  }
+  EXPECT_GT(differing, 5);  // the two orders do differ often enough to tell
+}
+
 TEST_F(Coordinates, MillerWithoutSlopesIsInvalid) {
   map.SetModel(cmMillerCylindrical);
   map.Refit(true);

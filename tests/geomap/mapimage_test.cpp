@@ -110,6 +110,18 @@ TEST_F(MapImageTest, MissingFileEmptiesTheControl) {
   EXPECT_EQ(map.MapImgHeight(), 0);
 }
 
+// Sets written where names were lower-cased still find their pictures.
+TEST_F(MapImageTest, FallsBackToTheLowerCaseName) {
+  WriteJpeg(dir.File("city map.jpg"), 12, 8);
+  map.SetMapImgName(dir.File("City Map.JPG"));
+  EXPECT_EQ(map.MapImgWidth(), 12);
+  EXPECT_EQ(map.MapImgFile(), dir.File("City Map.JPG"));  // the name as given
+  // the exact name wins over its lower-case twin
+  WriteJpeg(dir.File("City Map.JPG"), 20, 10);
+  map.SetMapImgName(dir.File("City Map.JPG"));
+  EXPECT_EQ(map.MapImgWidth(), 20);
+}
+
 TEST_F(MapImageTest, OtherExtensionTakesTheNameButKeepsThePicture) {
   LoadSmall();
   lumivar_test::WriteText(dir.File("other.png"), "not read");
