@@ -1,6 +1,7 @@
-// Speed of the map control's calibration: a full refit of each model with
-// 200 paired points (25 lines of 10 points for the parabolic model), and
-// single pixel -> geographic and geographic -> pixel conversions.
+// Speed of the calibration: a full refit of each model with 200 paired
+// points (25 lines of 10 points for the parabolic model), and single
+// pixel -> geographic conversions (both coordinates at once, and as two
+// separate calls) and geographic -> pixel conversions.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -16,11 +17,11 @@ namespace {
 
 constexpr int32_t kW = 2000, kH = 1500;
 
-// A calibrated control for a model, with points that follow a conic-like
-// map (so every model has something sensible to fit).
-std::unique_ptr<TGeoMap> CalibratedMap(TCalibModel model) {
-  auto map = std::make_unique<TGeoMap>(nullptr);
-  map->GrafBmp->SetSize(kW, kH);
+// A calibration for a model, with points that follow a conic-like map (so
+// every model has something sensible to fit).
+std::unique_ptr<TCalibration> CalibratedMap(TCalibModel model) {
+  auto map = std::make_unique<TCalibration>();
+  map->SetImageSize(kW, kH);
   TCalibData cd;
   std::mt19937 rng(42);
   std::uniform_int_distribution<int32_t> ux(0, kW), uy(0, kH);
@@ -54,15 +55,16 @@ std::unique_ptr<TGeoMap> CalibratedMap(TCalibModel model) {
     cd.NumCalQuads = 200;
   }
   cd.UTMZone = 32;
-  map->SetCalibData(cd);
-  map->SetCalibModel(model);
+  map->SetData(cd);
+  map->SetModel(model);
+  map->Refit(true);
   return map;
 }
 
 void Refit(benchmark::State& state) {
   const auto model = static_cast<TCalibModel>(state.range(0));
   auto map = CalibratedMap(model);
-  for (auto _ : state) map->RecalcCalibration();
+  for (auto _ : state) map->Refit(true);
   state.SetLabel(model == cmParabolicIp ? "25 lines x 10 points" : "200 paired points");
 }
 
@@ -80,8 +82,20 @@ void PixelToGeo(benchmark::State& state) {
   size_t i = 0;
   for (auto _ : state) {
     const Platform::TPoint& p = pts[i++ & 1023];
+    benchmark::DoNotOptimize(map->PixelToGeo(p.X, p.Y));
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+// The same through the one-coordinate conversions: two inverses.
+void PixelToLatitudeAndLongitude(benchmark::State& state) {
+  auto map = CalibratedMap(static_cast<TCalibModel>(state.range(0)));
+  const auto pts = Pixels();
+  size_t i = 0;
+  for (auto _ : state) {
+    const Platform::TPoint& p = pts[i++ & 1023];
     bool v1 = false, v2 = false;
-    benchmark::DoNotOptimize(map->CalcLatitude(p, v1) + map->CalcLongitude(p, v2));
+    benchmark::DoNotOptimize(map->CalcLatitude(p.X, p.Y, v1) + map->CalcLongitude(p.X, p.Y, v2));
   }
   state.SetItemsProcessed(state.iterations());
 }
@@ -89,15 +103,12 @@ void PixelToGeo(benchmark::State& state) {
 void GeoToPixel(benchmark::State& state) {
   auto map = CalibratedMap(static_cast<TCalibModel>(state.range(0)));
   std::vector<TCoords> geo;
-  for (const auto& p : Pixels()) {
-    bool v = false;
-    geo.push_back({map->CalcLatitude(p, v), map->CalcLongitude(p, v)});
-  }
+  for (const auto& p : Pixels()) geo.push_back(map->PixelToGeo(p.X, p.Y).value_or(TCoords{}));
   size_t i = 0;
   for (auto _ : state) {
     const TCoords& g = geo[i++ & 1023];
     int32_t x = 0, y = 0;
-    benchmark::DoNotOptimize(map->CalcPixelCoords(g.Latit, g.Longit, x, y));
+    benchmark::DoNotOptimize(map->GeoToPixel(g.Latit, g.Longit, x, y));
     benchmark::DoNotOptimize(x + y);
   }
   state.SetItemsProcessed(state.iterations());
@@ -109,6 +120,7 @@ void AllModels(benchmark::internal::Benchmark* b) {
 
 BENCHMARK(Refit)->Apply(AllModels)->Unit(benchmark::kMicrosecond);
 BENCHMARK(PixelToGeo)->Apply(AllModels)->Iterations(1000000);
+BENCHMARK(PixelToLatitudeAndLongitude)->Apply(AllModels)->Iterations(1000000);
 BENCHMARK(GeoToPixel)->Apply(AllModels)->Iterations(1000000);
 
 }  // namespace
