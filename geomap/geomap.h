@@ -129,6 +129,20 @@ class TGeoMap : public Platform::TCustomControl {
   int32_t JPEGQuality() const { return FView.FJPEGQuality; }
   void SetJPEGQuality(int32_t Value) { FView.FJPEGQuality = std::clamp(Value, 1, 100); }
 
+  // --- generated maps ----------------------------------------------------
+  // A blank picture of the range (with a labelled graticule in a 30-pixel
+  // margin when ShowGrid), the application's drawing through OnDrawMapData,
+  // calibrated equirectangularly. Ranges of no width and pictures over the
+  // pixel limit raise EZELKGeoMapError before anything is drawn.
+  void CreateEmptyMapInMemory(double LatLow, double LongLow, double LatHigh, double LongHigh,
+                              double dLat, double dLong, int32_t Wid, int32_t Hgt, bool ShowGrid,
+                              TOnDrawMapDataEvent OnDrawMapData);
+  // The same with the graticule, written as FName's ".bmp" with its ".xml"
+  // calibration beside it, then loaded from there.
+  void CreateAndLoadEmptyMap(const std::string& FName, double LatLow, double LongLow,
+                             double LatHigh, double LongHigh, double dLat, double dLong,
+                             int32_t Wid, int32_t Hgt, TOnDrawMapDataEvent OnDrawMapData);
+
   // --- pixel and geographic coordinates ------------------------------
   double CalcLatitude(int32_t x, int32_t y, bool& valid) const {
     return FCal.CalcLatitude(x, y, valid);
@@ -186,6 +200,8 @@ class TGeoMap : public Platform::TCustomControl {
   TgmZoomStackEntry GetZoomStackEntry(int32_t StackIx) const;
   void DoZoomPanEvent();
   void DoSelectRectEvent(int32_t Kind, double x1, double y1, double x2, double y2);
+  // Draws the mouse trace onto Bitmap (the two integers are not used).
+  void DrawMouseTrace(int32_t OffsetX, int32_t OffsetY, Platform::TBitmap* Bitmap);
 
   // --- appearance -----------------------------------------------------
   bool AntiAlias() const { return FView.FAntiAlias; }
@@ -339,6 +355,8 @@ class TGeoMap : public Platform::TCustomControl {
   // Forgets the image name and size (the bitmap's pixels stay).
   void ForgetMapImage();
 
+  void CheckGeneratedRange(const char* operation, double Low, double High, const char* what) const;
+
   // Landmark list
   bool RemovalAllowed(const TLandMark& LandMark);
   // Fills slot Index with the last landmark and shortens the list.
@@ -347,9 +365,27 @@ class TGeoMap : public Platform::TCustomControl {
   void ShrinkEmptyLandMarkList();
   // Removes the selected landmarks that are not vetoed; the number removed.
   int32_t RemoveSelectedLandMarks(const std::function<bool(const TLandMark&)>& Selected);
+  // Rendering: the layers of the off-screen picture in their order.
+  void ConstructInternalMapImg();
+  void FillBackground(Platform::TCanvas* c);
+  // Whether the image layer paints every pixel of the control.
+  bool MapImageCoversControl() const;
   // Copies the visible part of the map image into AuxBmp (W x H control
   // pixels) at the current magnification, through the cache when it applies.
   void DrawMapImageLayer(int32_t W, int32_t H);
+  // Graticule, UTM grid and calibration markers, as the model allows.
+  void DrawGridLayer(Platform::TCanvas* c);
+  void DrawGraticuleCurves(Platform::TCanvas* c);
+  void DrawSampledGraticule(Platform::TCanvas* c);
+  // The line between two geographic positions in n straight segments.
+  void DrawGeoLine(Platform::TCanvas* c, double lat0, double lon0, double lat1, double lon1,
+                   int32_t n);
+  void DrawUTMGrid(Platform::TCanvas* c);
+  // The line through p1 and p2, cut to the map image on the control.
+  void DrawClippedGridLine(Platform::TCanvas* c, Platform::TPoint p1, Platform::TPoint p2);
+  void DrawCalibrationMarker(Platform::TCanvas* c, Platform::TPoint at);
+  void DrawLandMarkLayer(Platform::TCanvas* c);
+  void DrawHighlightedLandMark(Platform::TCanvas* c);
 
   // How the map image is shown, and its scaled cache.
   struct TView {

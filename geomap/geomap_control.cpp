@@ -46,6 +46,9 @@ TGeoMap::TGeoMap(Platform::TComponent* AOwner) : Platform::TCustomControl(AOwner
   FTrace.FMTrace.resize(kMouseTraceRoom);
   ClearZoomHistory();
 
+  // The window surface takes the off-screen picture's format, so that the
+  // copy to the screen is a plain block copy.
+  Surface()->SetPixelFormat(Platform::pf15bit);
   GrafBmp = new TBitmap();
   AuxBmp = new TBitmap();
   AuxBmp->SetPixelFormat(Platform::pf15bit);
