@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/littleendian.h"
+
 namespace Platform::BmpLayout {
 
 // File header.
@@ -47,6 +49,34 @@ constexpr size_t kCorePaletteEntrySize = 3;  // blue, green, red
 constexpr bool IsKnownInfoSize(uint32_t size) {
   return size == kCoreHeaderSize || size == kInfoHeaderSize || size == 52 || size == 56 ||
          size == 64 || size == 108 || size == 124;
+}
+
+// The bytes at the start of a file that hold the picture's size whichever
+// info header follows.
+constexpr size_t kSizePrefix = kFileHeaderSize + oHeight + 4;
+
+// Width and height from the first kSizePrefix bytes of a BMP file; false
+// when they are not a header the reader would accept this far.
+constexpr bool SizeFromHeader(const uint8_t* bytes, int32_t& width, int32_t& height) {
+  namespace LE = LittleEndian;
+  if (bytes[oSignature] != 'B' || bytes[oSignature + 1] != 'M') return false;
+  const uint8_t* info = bytes + kFileHeaderSize;
+  const uint32_t infoSize = LE::LoadU32(info, oInfoSize);
+  if (!IsKnownInfoSize(infoSize)) return false;
+  int32_t w, h;
+  if (infoSize == kCoreHeaderSize) {
+    w = LE::LoadU16(info, oCoreWidth);
+    h = LE::LoadU16(info, oCoreHeight);
+  } else {
+    w = LE::LoadI32(info, oWidth);
+    h = LE::LoadI32(info, oHeight);
+    if (h == INT32_MIN) return false;
+    if (h < 0) h = -h;
+  }
+  if (w <= 0 || h <= 0) return false;
+  width = w;
+  height = h;
+  return true;
 }
 
 }  // namespace Platform::BmpLayout
