@@ -1,8 +1,23 @@
-# lumivar_add_headers(<target> <folder>): installs the headers of a folder
-# under include/lumivar/<folder>, keeping the layout the sources use.
+# lumivar_install_headers(<folder> [INTERNAL <file names...>]): installs the
+# public headers of a folder under include/lumivar/<folder>, keeping the
+# layout the sources use. What a user never includes stays in the source
+# tree: every *_internal.h, and the headers named after INTERNAL (kernels,
+# layouts and helpers that only the module's .cpp files include). A name
+# listed there that does not exist is an error, so the list cannot go stale.
 function(lumivar_install_headers folder)
+  cmake_parse_arguments(ARG "" "" "INTERNAL" ${ARGN})
   file(GLOB headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.h)
-  install(FILES ${headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/lumivar/${folder})
+  list(FILTER headers EXCLUDE REGEX "_internal\\.h$")
+  foreach(name ${ARG_INTERNAL})
+    set(path ${PROJECT_SOURCE_DIR}/${folder}/${name})
+    if(NOT EXISTS ${path})
+      message(FATAL_ERROR "lumivar_install_headers: ${folder}/${name} does not exist")
+    endif()
+    list(REMOVE_ITEM headers ${path})
+  endforeach()
+  if(headers)
+    install(FILES ${headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/lumivar/${folder})
+  endif()
 endfunction()
 
 # lumivar_test_suite(<name> <folder> LIBS <libs...>): one GoogleTest program
