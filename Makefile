@@ -25,7 +25,7 @@ demo: build
 	@$(BUILD_DIR)/tools/lumivar demo
 
 bench: build
-	@for b in $(BUILD_DIR)/bench/*; do [ -f "$$b" ] && [ -x "$$b" ] && { echo "== $$b"; "$$b"; }; done; true
+	@bash scripts/run-benchmarks.sh $(BUILD_DIR)/bench
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,8 +1,23 @@
-# lumivar_add_headers(<target> <folder>): installs the headers of a folder
-# under include/lumivar/<folder>, keeping the layout the sources use.
+# lumivar_install_headers(<folder> [INTERNAL <file names...>]): installs the
+# public headers of a folder under include/lumivar/<folder>, keeping the
+# layout the sources use. What a user never includes stays in the source
+# tree: every *_internal.h, and the headers named after INTERNAL (kernels,
+# layouts and helpers that only the module's .cpp files include). A name
+# listed there that does not exist is an error, so the list cannot go stale.
 function(lumivar_install_headers folder)
+  cmake_parse_arguments(ARG "" "" "INTERNAL" ${ARGN})
   file(GLOB headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.h)
-  install(FILES ${headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/lumivar/${folder})
+  list(FILTER headers EXCLUDE REGEX "_internal\\.h$")
+  foreach(name ${ARG_INTERNAL})
+    set(path ${PROJECT_SOURCE_DIR}/${folder}/${name})
+    if(NOT EXISTS ${path})
+      message(FATAL_ERROR "lumivar_install_headers: ${folder}/${name} does not exist")
+    endif()
+    list(REMOVE_ITEM headers ${path})
+  endforeach()
+  if(headers)
+    install(FILES ${headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/lumivar/${folder})
+  endif()
 endfunction()
 
 # lumivar_test_suite(<name> <folder> LIBS <libs...>): one GoogleTest program
@@ -16,6 +31,5 @@ function(lumivar_test_suite name folder)
   endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} lumivar_testsupport GTest::gtest_main GTest::gmock)
-  target_compile_definitions(${name} PRIVATE LUMIVAR_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
 endfunction()

@@ -4,9 +4,15 @@ install(TARGETS ${lumivar_targets} EXPORT lumivarTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/lumivar)
-foreach(folder platform support/brontal support/ostrine geobasics geodb geomap geoatlas)
-  lumivar_install_headers(${folder})
-endforeach()
+# Public headers only: each umbrella header reaches every installed header
+# of its module (checked by tests/install).
+lumivar_install_headers(platform INTERNAL bmplayout.h littleendian.h raster.h)
+lumivar_install_headers(support/brontal)
+lumivar_install_headers(support/ostrine)
+lumivar_install_headers(geobasics INTERNAL cartesian_kernel.h ellipsoid_constants.h sincos.h)
+lumivar_install_headers(geodb INTERNAL records.h)
+lumivar_install_headers(geomap)
+lumivar_install_headers(geoatlas)
 
 include(CMakePackageConfigHelpers)
 set(config_dir ${CMAKE_INSTALL_LIBDIR}/cmake/lumivar)

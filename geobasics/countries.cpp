@@ -2,35 +2,32 @@
 #include <cstring>
 
 #include "geobasics/countries.h"
+#include "platform/littleendian.h"
 
 namespace ZELK_geobasics {
 
 namespace {
 
-void PutDouble(uint8_t* at, double value) {
-  uint64_t bits;
-  std::memcpy(&bits, &value, 8);
-  for (int i = 0; i < 8; ++i) at[i] = static_cast<uint8_t>(bits >> (8 * i));
-}
+namespace LE = Platform::LittleEndian;
 
-double GetDouble(const uint8_t* at) {
-  uint64_t bits = 0;
-  for (int i = 0; i < 8; ++i) bits |= static_cast<uint64_t>(at[i]) << (8 * i);
-  double value;
-  std::memcpy(&value, &bits, 8);
-  return value;
-}
-
-void PutInt32(uint8_t* at, int32_t value) {
-  const auto bits = static_cast<uint32_t>(value);
-  for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(bits >> (8 * i));
-}
-
-int32_t GetInt32(const uint8_t* at) {
-  uint32_t bits = 0;
-  for (int i = 0; i < 4; ++i) bits |= static_cast<uint32_t>(at[i]) << (8 * i);
-  return static_cast<int32_t>(bits);
-}
+// Field offsets of the stored record. Each short string is its length byte
+// and its characters; the gaps before the doubles and after CapAlt are zero.
+constexpr size_t oName = 0;
+constexpr size_t oFips10 = 41;
+constexpr size_t oISO3166_2 = 44;
+constexpr size_t oISO3166_3 = 47;
+constexpr size_t oCLat = 56;
+constexpr size_t oCLong = 64;
+constexpr size_t oCapital = 72;
+constexpr size_t oCapLat = 104;
+constexpr size_t oCapLong = 112;
+constexpr size_t oCapAlt = 120;
+static_assert(oName + 1 + 40 == oFips10 && oFips10 + 1 + 2 == oISO3166_2 &&
+                  oISO3166_2 + 1 + 2 == oISO3166_3 && oISO3166_3 + 1 + 3 <= oCLat &&
+                  oCLat + 8 == oCLong && oCLong + 8 == oCapital && oCapital + 1 + 31 <= oCapLat &&
+                  oCapLat + 8 == oCapLong && oCapLong + 8 == oCapAlt,
+              "fields follow each other without overlap");
+static_assert(oCapAlt + 4 + 4 == CountryRecordSize, "country record is 128 bytes");
 
 // Short-string bytes past the length are written as zeros, whatever the
 // value holds there, so that equal records give equal bytes.
@@ -45,31 +42,31 @@ void PutShortString(uint8_t* at, const Platform::ShortString<N>& s) {
 
 std::array<uint8_t, CountryRecordSize> CountryRecordBytes(const TCountryData& Country) {
   std::array<uint8_t, CountryRecordSize> b{};
-  PutShortString(&b[0], Country.Name);
-  PutShortString(&b[41], Country.Fips10);
-  PutShortString(&b[44], Country.ISO3166_2);
-  PutShortString(&b[47], Country.ISO3166_3);
-  PutDouble(&b[56], Country.CLat);
-  PutDouble(&b[64], Country.CLong);
-  PutShortString(&b[72], Country.Capital);
-  PutDouble(&b[104], Country.CapLat);
-  PutDouble(&b[112], Country.CapLong);
-  PutInt32(&b[120], Country.CapAlt);
+  PutShortString(&b[oName], Country.Name);
+  PutShortString(&b[oFips10], Country.Fips10);
+  PutShortString(&b[oISO3166_2], Country.ISO3166_2);
+  PutShortString(&b[oISO3166_3], Country.ISO3166_3);
+  LE::StoreDouble(b.data(), oCLat, Country.CLat);
+  LE::StoreDouble(b.data(), oCLong, Country.CLong);
+  PutShortString(&b[oCapital], Country.Capital);
+  LE::StoreDouble(b.data(), oCapLat, Country.CapLat);
+  LE::StoreDouble(b.data(), oCapLong, Country.CapLong);
+  LE::StoreI32(b.data(), oCapAlt, Country.CapAlt);
   return b;
 }
 
 TCountryData CountryRecordFromBytes(const uint8_t* Bytes) {
   TCountryData c{};
-  c.Name = Platform::ShortString<40>::FromBytes(Bytes);
-  c.Fips10 = Platform::ShortString<2>::FromBytes(Bytes + 41);
-  c.ISO3166_2 = Platform::ShortString<2>::FromBytes(Bytes + 44);
-  c.ISO3166_3 = Platform::ShortString<3>::FromBytes(Bytes + 47);
-  c.CLat = GetDouble(Bytes + 56);
-  c.CLong = GetDouble(Bytes + 64);
-  c.Capital = Platform::ShortString<31>::FromBytes(Bytes + 72);
-  c.CapLat = GetDouble(Bytes + 104);
-  c.CapLong = GetDouble(Bytes + 112);
-  c.CapAlt = GetInt32(Bytes + 120);
+  c.Name = Platform::ShortString<40>::FromBytes(Bytes + oName);
+  c.Fips10 = Platform::ShortString<2>::FromBytes(Bytes + oFips10);
+  c.ISO3166_2 = Platform::ShortString<2>::FromBytes(Bytes + oISO3166_2);
+  c.ISO3166_3 = Platform::ShortString<3>::FromBytes(Bytes + oISO3166_3);
+  c.CLat = LE::LoadDouble(Bytes, oCLat);
+  c.CLong = LE::LoadDouble(Bytes, oCLong);
+  c.Capital = Platform::ShortString<31>::FromBytes(Bytes + oCapital);
+  c.CapLat = LE::LoadDouble(Bytes, oCapLat);
+  c.CapLong = LE::LoadDouble(Bytes, oCapLong);
+  c.CapAlt = LE::LoadI32(Bytes, oCapAlt);
   return c;
 }
 

@@ -85,13 +85,16 @@ int32_t HelmertTransform(int32_t SourceDatum, double Latitude, double Longitude,
   const TDatumParameters& target = DatumParameters(TargetDatum);
   double X, Y, Z, X1, Y1, Z1, X2, Y2, Z2;
   // The result lies close to the input; the angles of the input serve as the
-  // starting point for the arctangents of the last step.
+  // starting point for the arctangents of the last step. An angle out of
+  // range would come back unreduced that way (latitude 300 instead of -60),
+  // so such input takes the full arctangents.
   cartesian::TNearby near;
+  const bool warmStart = status == htOK;
   cartesian::GeoToCartesian(*source.Ellipsoid, Latitude, Longitude, Height, X, Y, Z, &near);
   ToWGS84(source, X, Y, Z, X1, Y1, Z1);
   FromWGS84(target, X1, Y1, Z1, X2, Y2, Z2);
   cartesian::CartesianToGeo(*target.Ellipsoid, X2, Y2, Z2, TargetLatitude, TargetLongitude,
-                            TargetHeight, &near);
+                            TargetHeight, warmStart ? &near : nullptr);
   return status;
 }
 

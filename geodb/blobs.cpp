@@ -72,8 +72,6 @@ void TGeoDB::WriteBlobFromFile(const char* operation, TgdbData& data, const TMet
 
 void TGeoDB::WriteBlobFromMemory(const char* operation, TgdbData& data, const TMetaInfo& MInfo,
                                  const void* PBLOBData, int32_t SizeOfBLOBData) {
-  if (SizeOfBLOBData < 0 || (SizeOfBLOBData > 0 && PBLOBData == nullptr))
-    Fail(operation, "invalid BLOB data.");
   data.BlobOffset = OpenForAppend(operation, int64_t{Records::kMetaInfoSize} + SizeOfBLOBData);
   TRecordFile& out = DataFile(true);
   data.SetSize(SizeOfBLOBData);

@@ -297,6 +297,10 @@ class TGeoDB : public Platform::TComponent {
                    float Altitude, int32_t UserTag, const TMetaInfo& MInfo, const void* PBLOBData,
                    int32_t SizeOfBLOBData, bool BLOBFromFile,
                    const std::string& SourceFile = std::string());
+  // Raises the operation's error for input that cannot be stored.
+  void CheckNewItem(const char* operation, TgdbItem ItemType, const TgdbPolygon& Polygon,
+                    float LatLow, float LatHigh, float LongLow, float LongHigh,
+                    const void* PBLOBData, int32_t SizeOfBLOBData, bool BLOBFromFile) const;
   TgdbData BuildRecord(const TgdbName& Name, TgdbItem ItemType, uint8_t ClassNumber, TDateTime Date,
                        int32_t StateFlag, float LatLow, float LatHigh, float LongLow,
                        float LongHigh, float Altitude, int32_t UserTag) const;

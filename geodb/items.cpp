@@ -1,7 +1,48 @@
 // Adding, replacing and deleting items, and the typed wrappers per kind.
+#include <cmath>
+
 #include "geodb/geodb.h"
+#include "platform/numbers.h"
 
 namespace ZELK_GeoDB {
+
+namespace {
+
+bool IsNaN(float a, float b) {
+  return std::isnan(a) || std::isnan(b);
+}
+
+// Why the coordinates of a new item cannot be stored, or empty. A coordinate
+// that is not a number has no place in a sorted index: inserted, it would
+// break the order the next open checks. Polygon kinds take their box from
+// the points, the other kinds store the box as given.
+std::string CoordinateFault(TgdbItem kind, const TgdbPolygon& Polygon, float LatLow, float LatHigh,
+                            float LongLow, float LongHigh) {
+  if (IsPolygonKind(kind)) {
+    for (size_t i = 0; i < Polygon.size(); ++i)
+      if (IsNaN(Polygon[i].Latit, Polygon[i].Longit))
+        return "polygon point " + Platform::IntToStr(static_cast<int64_t>(i) + 1) +
+               " is not a number.";
+    return {};
+  }
+  if (IsNaN(LatLow, LatHigh) || IsNaN(LongLow, LongHigh))
+    return kind == gitTown ? "the location is not a number." : "the bounding box is not a number.";
+  return {};
+}
+
+}  // namespace
+
+// Everything that would make the operation fail part-way is refused before
+// the first byte is written.
+void TGeoDB::CheckNewItem(const char* operation, TgdbItem ItemType, const TgdbPolygon& Polygon,
+                          float LatLow, float LatHigh, float LongLow, float LongHigh,
+                          const void* PBLOBData, int32_t SizeOfBLOBData, bool BLOBFromFile) const {
+  const std::string fault = CoordinateFault(ItemType, Polygon, LatLow, LatHigh, LongLow, LongHigh);
+  if (!fault.empty()) Fail(operation, fault);
+  if (ItemType == gitBLOB && !BLOBFromFile &&
+      (SizeOfBLOBData < 0 || (SizeOfBLOBData > 0 && PBLOBData == nullptr)))
+    Fail(operation, "invalid BLOB data.");
+}
 
 TgdbData TGeoDB::BuildRecord(const TgdbName& Name, TgdbItem ItemType, uint8_t ClassNumber,
                              TDateTime Date, int32_t StateFlag, float LatLow, float LatHigh,
@@ -58,6 +99,8 @@ int32_t TGeoDB::AddData(const TgdbName& Name, const TgdbPolygon& Polygon, bool C
                         int32_t UserTag, const TMetaInfo& MInfo, const void* PBLOBData,
                         int32_t SizeOfBLOBData, bool BLOBFromFile, const std::string& SourceFile) {
   if (!IsOpen()) return -1;
+  CheckNewItem("AddData", ItemType, Polygon, LatLow, LatHigh, LongLow, LongHigh, PBLOBData,
+               SizeOfBLOBData, BLOBFromFile);
   Report(0);
   if (FSystemData.HighestID == INT32_MAX) Fail("AddData", "no item identifier left.");
   ++FSystemData.HighestID;
@@ -83,6 +126,8 @@ void TGeoDB::ReplaceData(int32_t DBEntry, const TgdbName& Name, const TgdbPolygo
                          const void* PBLOBData, int32_t SizeOfBLOBData, bool BLOBFromFile,
                          const std::string& SourceFile) {
   if (!IsOpen() || DBEntry < 1 || DBEntry > FNumSumItems) return;
+  CheckNewItem("ReplaceData", ItemType, Polygon, LatLow, LatHigh, LongLow, LongHigh, PBLOBData,
+               SizeOfBLOBData, BLOBFromFile);
   Report(0);
   const TgdbData old = FSumData[static_cast<size_t>(DBEntry - 1)];
   TgdbData data = BuildRecord(Name, ItemType, ClassNumber, Date, StateFlag, LatLow, LatHigh,

@@ -1,20 +1,14 @@
 #include "geodb/records.h"
 
-#include <bit>
 #include <cstring>
+
+#include "platform/littleendian.h"
 
 namespace ZELK_GeoDB::Records {
 
 namespace {
 
-void PutUInt32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-uint32_t GetUInt32(const uint8_t* p) {
-  uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | p[i];
-  return v;
-}
+namespace LE = Platform::LittleEndian;
 
 // Field offsets of the summary record; the gaps are padding written as zero.
 enum DataOffset : int32_t {
@@ -56,65 +50,51 @@ enum SystemOffset : int32_t {
 static_assert(oReserved + std::tuple_size_v<decltype(TgdbSystemData::Reserved)> == kSystemDataSize,
               "header is 260 bytes");
 
-}  // namespace
+// An index record: the key (identifier or coordinate), then the entry's
+// zero-based position in the summary file.
+enum IndexOffset : int32_t { oIxKey = 0, oIxEntry = 4 };
+static_assert(oIxEntry + 4 == kIndexRecSize, "index record is 8 bytes");
 
-void PutInt32(uint8_t* p, int32_t v) {
-  PutUInt32(p, static_cast<uint32_t>(v));
-}
-int32_t GetInt32(const uint8_t* p) {
-  return static_cast<int32_t>(GetUInt32(p));
-}
-void PutSingle(uint8_t* p, float v) {
-  PutUInt32(p, std::bit_cast<uint32_t>(v));
-}
-float GetSingle(const uint8_t* p) {
-  return std::bit_cast<float>(GetUInt32(p));
-}
-void PutDouble(uint8_t* p, double v) {
-  const auto bits = std::bit_cast<uint64_t>(v);
-  PutUInt32(p, static_cast<uint32_t>(bits));
-  PutUInt32(p + 4, static_cast<uint32_t>(bits >> 32));
-}
-double GetDouble(const uint8_t* p) {
-  const uint64_t bits = GetUInt32(p) | (static_cast<uint64_t>(GetUInt32(p + 4)) << 32);
-  return std::bit_cast<double>(bits);
-}
+enum PointOffset : int32_t { oLatit = 0, oLongit = 4 };
+static_assert(oLongit + 4 == kPointSize, "polygon point is 8 bytes");
+
+}  // namespace
 
 void PutData(uint8_t* p, const TgdbData& d) {
   std::memset(p, 0, kDataSize);
-  PutInt32(p + oItemId, d.ItemId);
+  LE::StoreI32(p, oItemId, d.ItemId);
   d.Name.ToBytes(p + oName);
-  PutSingle(p + oAltitude, d.Altitude);
+  LE::StoreFloat(p, oAltitude, d.Altitude);
   p[oClassFlag] = d.ClassFlag;
-  PutInt32(p + oTag, d.Tag);
-  PutInt32(p + oBlobOffset, d.BlobOffset);
-  PutDouble(p + oDate, d.Date);
-  PutInt32(p + oStateFlag, d.StateFlag);
-  PutSingle(p + oLatLow, d.LatLow);
-  PutSingle(p + oLatHigh, d.LatHigh);
-  PutSingle(p + oLongLow, d.LongLow);
-  PutSingle(p + oLongHigh, d.LongHigh);
+  LE::StoreI32(p, oTag, d.Tag);
+  LE::StoreI32(p, oBlobOffset, d.BlobOffset);
+  LE::StoreDouble(p, oDate, d.Date);
+  LE::StoreI32(p, oStateFlag, d.StateFlag);
+  LE::StoreFloat(p, oLatLow, d.LatLow);
+  LE::StoreFloat(p, oLatHigh, d.LatHigh);
+  LE::StoreFloat(p, oLongLow, d.LongLow);
+  LE::StoreFloat(p, oLongHigh, d.LongHigh);
   p[oItemKind] = d.ItemKind;
-  PutInt32(p + oNumPoints, d.NumPoints);
+  LE::StoreI32(p, oNumPoints, d.NumPoints);
   p[oClosed] = d.Closed ? 1 : 0;
 }
 
 TgdbData GetData(const uint8_t* p) {
   TgdbData d;
-  d.ItemId = GetInt32(p + oItemId);
+  d.ItemId = LE::LoadI32(p, oItemId);
   d.Name = TgdbName::FromBytes(p + oName);
-  d.Altitude = GetSingle(p + oAltitude);
+  d.Altitude = LE::LoadFloat(p, oAltitude);
   d.ClassFlag = p[oClassFlag];
-  d.Tag = GetInt32(p + oTag);
-  d.BlobOffset = GetInt32(p + oBlobOffset);
-  d.Date = GetDouble(p + oDate);
-  d.StateFlag = GetInt32(p + oStateFlag);
-  d.LatLow = GetSingle(p + oLatLow);
-  d.LatHigh = GetSingle(p + oLatHigh);
-  d.LongLow = GetSingle(p + oLongLow);
-  d.LongHigh = GetSingle(p + oLongHigh);
+  d.Tag = LE::LoadI32(p, oTag);
+  d.BlobOffset = LE::LoadI32(p, oBlobOffset);
+  d.Date = LE::LoadDouble(p, oDate);
+  d.StateFlag = LE::LoadI32(p, oStateFlag);
+  d.LatLow = LE::LoadFloat(p, oLatLow);
+  d.LatHigh = LE::LoadFloat(p, oLatHigh);
+  d.LongLow = LE::LoadFloat(p, oLongLow);
+  d.LongHigh = LE::LoadFloat(p, oLongHigh);
   d.ItemKind = static_cast<TgdbItem>(p[oItemKind]);
-  d.NumPoints = GetInt32(p + oNumPoints);
+  d.NumPoints = LE::LoadI32(p, oNumPoints);
   d.Closed = p[oClosed] != 0;
   return d;
 }
@@ -138,44 +118,44 @@ TMetaInfo GetMetaInfo(const uint8_t* p) {
 }
 
 void PutSystemData(uint8_t* p, const TgdbSystemData& s) {
-  PutInt32(p + oHighestID, s.HighestID);
-  PutInt32(p + oDBVersion, s.DBVersion);
+  LE::StoreI32(p, oHighestID, s.HighestID);
+  LE::StoreI32(p, oDBVersion, s.DBVersion);
   s.Description.ToBytes(p + oDescription);
-  PutInt32(p + oRevision, s.Revision);
+  LE::StoreI32(p, oRevision, s.Revision);
   std::memcpy(p + oReserved, s.Reserved.data(), s.Reserved.size());
 }
 
 TgdbSystemData GetSystemData(const uint8_t* p) {
   TgdbSystemData s;
-  s.HighestID = GetInt32(p + oHighestID);
-  s.DBVersion = GetInt32(p + oDBVersion);
+  s.HighestID = LE::LoadI32(p, oHighestID);
+  s.DBVersion = LE::LoadI32(p, oDBVersion);
   s.Description = decltype(s.Description)::FromBytes(p + oDescription);
-  s.Revision = GetInt32(p + oRevision);
+  s.Revision = LE::LoadI32(p, oRevision);
   std::memcpy(s.Reserved.data(), p + oReserved, s.Reserved.size());
   return s;
 }
 
 void PutIndexRec(uint8_t* p, const TIxItemIDRec& r) {
-  PutInt32(p, r.ItemID);
-  PutInt32(p + 4, r.index);
+  LE::StoreI32(p, oIxKey, r.ItemID);
+  LE::StoreI32(p, oIxEntry, r.index);
 }
 void PutIndexRec(uint8_t* p, const TIxLLRec& r) {
-  PutSingle(p, r.LLValue);
-  PutInt32(p + 4, r.index);
+  LE::StoreFloat(p, oIxKey, r.LLValue);
+  LE::StoreI32(p, oIxEntry, r.index);
 }
 TIxItemIDRec GetItemIDRec(const uint8_t* p) {
-  return TIxItemIDRec{GetInt32(p), GetInt32(p + 4)};
+  return TIxItemIDRec{LE::LoadI32(p, oIxKey), LE::LoadI32(p, oIxEntry)};
 }
 TIxLLRec GetLLRec(const uint8_t* p) {
-  return TIxLLRec{GetSingle(p), GetInt32(p + 4)};
+  return TIxLLRec{LE::LoadFloat(p, oIxKey), LE::LoadI32(p, oIxEntry)};
 }
 
 void PutPoint(uint8_t* p, const TSCoords& c) {
-  PutSingle(p, c.Latit);
-  PutSingle(p + 4, c.Longit);
+  LE::StoreFloat(p, oLatit, c.Latit);
+  LE::StoreFloat(p, oLongit, c.Longit);
 }
 TSCoords GetPoint(const uint8_t* p) {
-  return TSCoords{GetSingle(p), GetSingle(p + 4)};
+  return TSCoords{LE::LoadFloat(p, oLatit), LE::LoadFloat(p, oLongit)};
 }
 
 }  // namespace ZELK_GeoDB::Records

@@ -15,13 +15,6 @@ constexpr int32_t kSystemDataSize = 260;  // TgdbSystemData at the start of the 
 constexpr int32_t kIndexRecSize = 8;      // TIxItemIDRec and TIxLLRec
 constexpr int32_t kPointSize = 8;         // TSCoords in a polygon block
 
-void PutInt32(uint8_t* p, int32_t v);
-int32_t GetInt32(const uint8_t* p);
-void PutSingle(uint8_t* p, float v);
-float GetSingle(const uint8_t* p);
-void PutDouble(uint8_t* p, double v);
-double GetDouble(const uint8_t* p);
-
 void PutData(uint8_t* p, const TgdbData& d);
 TgdbData GetData(const uint8_t* p);
 void PutMetaInfo(uint8_t* p, const TMetaInfo& m);

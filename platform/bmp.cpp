@@ -4,31 +4,27 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "platform/bmplayout.h"
 #include "platform/errors.h"
 #include "platform/graphics.h"
+#include "platform/littleendian.h"
 
 namespace Platform {
 
 namespace {
 
+using namespace BmpLayout;
+using LittleEndian::LoadI32;
+using LittleEndian::LoadU16;
+using LittleEndian::LoadU32;
+using LittleEndian::StoreI32;
+using LittleEndian::StoreU16;
+using LittleEndian::StoreU32;
+
 constexpr uint32_t BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3;
 
 [[noreturn]] void Invalid(const std::string& why) {
   throw EInOutError("Bitmap image is not valid: " + why, kStreamReadError);
-}
-
-uint16_t U16(const uint8_t* p) {
-  return uint16_t(p[0] | (p[1] << 8));
-}
-uint32_t U32(const uint8_t* p) {
-  return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
-void Put16(std::vector<uint8_t>& b, uint16_t v) {
-  b.push_back(uint8_t(v));
-  b.push_back(uint8_t(v >> 8));
-}
-void Put32(std::vector<uint8_t>& b, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
 }
 
 void ReadExactly(TStream& s, void* buf, int64_t n) {
@@ -67,37 +63,39 @@ struct Header {
 };
 
 Header ReadHeader(TStream& s, int64_t start) {
-  uint8_t fh[14];
-  ReadExactly(s, fh, 14);
-  if (fh[0] != 'B' || fh[1] != 'M') Invalid("no BMP signature");
+  uint8_t fh[kFileHeaderSize];
+  ReadExactly(s, fh, kFileHeaderSize);
+  if (fh[oSignature] != 'B' || fh[oSignature + 1] != 'M') Invalid("no BMP signature");
   Header h;
-  h.dataOffset = U32(fh + 10);
+  h.dataOffset = LoadU32(fh, oDataOffset);
   uint8_t sizeBytes[4];
   ReadExactly(s, sizeBytes, 4);
-  uint32_t infoSize = U32(sizeBytes);
-  if (infoSize != 12 && infoSize != 40 && infoSize != 52 && infoSize != 56 && infoSize != 64 &&
-      infoSize != 108 && infoSize != 124)
-    Invalid("unsupported header size " + std::to_string(infoSize));
+  const uint32_t infoSize = LoadU32(sizeBytes, oInfoSize);
+  if (!IsKnownInfoSize(infoSize)) Invalid("unsupported header size " + std::to_string(infoSize));
   std::vector<uint8_t> info(infoSize);
   std::memcpy(info.data(), sizeBytes, 4);
   ReadExactly(s, info.data() + 4, infoSize - 4);
-  int paletteEntrySize = 4;
+  const uint8_t* in = info.data();
+  size_t paletteEntrySize = kPaletteEntrySize;
   uint32_t colorsUsed = 0;
-  if (infoSize == 12) {
-    h.width = U16(&info[4]);
-    h.height = U16(&info[6]);
-    h.bits = U16(&info[10]);
-    paletteEntrySize = 3;
+  uint16_t planes;
+  if (infoSize == kCoreHeaderSize) {
+    h.width = LoadU16(in, oCoreWidth);
+    h.height = LoadU16(in, oCoreHeight);
+    planes = LoadU16(in, oCorePlanes);
+    h.bits = LoadU16(in, oCoreBitCount);
+    paletteEntrySize = kCorePaletteEntrySize;
   } else {
-    h.width = int32_t(U32(&info[4]));
-    h.height = int32_t(U32(&info[8]));
-    h.bits = U16(&info[14]);
-    h.compression = U32(&info[16]);
-    colorsUsed = U32(&info[32]);
-    if (infoSize >= 52)
-      for (int i = 0; i < 3; ++i) h.masks[i] = U32(&info[40 + 4 * i]);
+    h.width = LoadI32(in, oWidth);
+    h.height = LoadI32(in, oHeight);
+    planes = LoadU16(in, oPlanes);
+    h.bits = LoadU16(in, oBitCount);
+    h.compression = LoadU32(in, oCompression);
+    colorsUsed = LoadU32(in, oColorsUsed);
+    if (infoSize >= oMasks + kMasksSize)
+      for (size_t i = 0; i < 3; ++i) h.masks[i] = LoadU32(in, oMasks + 4 * i);
   }
-  if (U16(&info[infoSize == 12 ? 8 : 12]) != 1) Invalid("plane count is not 1");
+  if (planes != 1) Invalid("plane count is not 1");
   if (h.compression == BI_RLE8 || h.compression == BI_RLE4)
     Invalid("run-length compressed bitmaps are not supported");
   if (h.compression != BI_RGB && h.compression != BI_BITFIELDS)
@@ -113,10 +111,10 @@ Header ReadHeader(TStream& s, int64_t start) {
   if (uint64_t(h.width) * uint64_t(h.height) * 4u > kMaxPixelBufferBytes)
     Invalid("picture of " + std::to_string(h.width) + " x " + std::to_string(h.height) +
             " pixels is too large");
-  if (h.compression == BI_BITFIELDS && infoSize == 40) {
-    uint8_t m[12];
-    ReadExactly(s, m, 12);
-    for (int i = 0; i < 3; ++i) h.masks[i] = U32(m + 4 * i);
+  if (h.compression == BI_BITFIELDS && infoSize == kInfoHeaderSize) {
+    uint8_t m[kMasksSize];  // the masks follow the 40-byte header
+    ReadExactly(s, m, kMasksSize);
+    for (size_t i = 0; i < 3; ++i) h.masks[i] = LoadU32(m, 4 * i);
   }
   if (h.compression == BI_RGB && h.bits == 16) {
     h.masks[0] = 0x7C00, h.masks[1] = 0x03E0, h.masks[2] = 0x001F;
@@ -128,13 +126,13 @@ Header ReadHeader(TStream& s, int64_t start) {
     uint32_t n = colorsUsed == 0 || colorsUsed > maxColors ? maxColors : colorsUsed;
     // the palette may not run into the pixel data
     int64_t room = int64_t(h.dataOffset) - (s.Position() - start);
-    if (h.dataOffset != 0 && room >= 0 && room < int64_t(n) * paletteEntrySize)
-      n = uint32_t(room / paletteEntrySize);
+    if (h.dataOffset != 0 && room >= 0 && room < int64_t(n * paletteEntrySize))
+      n = uint32_t(room / int64_t(paletteEntrySize));
     if (n == 0) Invalid("palette is missing");
     std::vector<uint8_t> pal(size_t(n) * paletteEntrySize);
     ReadExactly(s, pal.data(), int64_t(pal.size()));
     for (uint32_t i = 0; i < n; ++i) {
-      const uint8_t* e = &pal[size_t(i) * paletteEntrySize];
+      const uint8_t* e = &pal[i * paletteEntrySize];
       h.palette.push_back(RGB(e[2], e[1], e[0]));
     }
   }
@@ -224,10 +222,10 @@ void TBitmap::LoadFromStream(TStream& stream) {
     if (h.bits == 16) {
       if (nativeWords) {
         uint16_t* d = picture.WordRow(y);
-        for (int32_t x = 0; x < h.width; ++x) d[x] = U16(p + 2 * x) & wordMask;
+        for (int32_t x = 0; x < h.width; ++x) d[x] = LoadU16(p, 2 * size_t(x)) & wordMask;
       } else {
         for (int32_t x = 0; x < h.width; ++x) {
-          uint32_t v = U16(p + 2 * x);
+          uint32_t v = LoadU16(p, 2 * size_t(x));
           colors[size_t(x)] = RGB(uint8_t(r.Get(v)), uint8_t(g.Get(v)), uint8_t(b.Get(v)));
         }
         picture.WriteRow(y, 0, h.width, colors.data());  // packing reduces
@@ -253,7 +251,7 @@ void TBitmap::LoadFromStream(TStream& stream) {
         break;
       default:
         for (int32_t x = 0; x < h.width; ++x) {
-          uint32_t v = U32(p + 4 * x);
+          uint32_t v = LoadU32(p, 4 * size_t(x));
           d[x] = RGB(uint8_t(r.Get(v)), uint8_t(g.Get(v)), uint8_t(b.Get(v)));
         }
         break;
@@ -294,45 +292,46 @@ void TBitmap::SaveToStream(TStream& stream) {
       bits = 24;
       break;
   }
-  bool fields = FPixelFormat == pf16bit;
-  uint32_t paletteBytes = bits <= 8 ? uint32_t(FPalette.size()) * 4 : 0;
-  uint32_t headerBytes = 14 + 40 + (fields ? 12 : 0) + paletteBytes;
+  const bool fields = FPixelFormat == pf16bit;
+  const size_t masksBytes = fields ? kMasksSize : 0;
+  const size_t paletteBytes = bits <= 8 ? FPalette.size() * kPaletteEntrySize : 0;
+  const size_t headerBytes = kFileHeaderSize + kInfoHeaderSize + masksBytes + paletteBytes;
   uint64_t stride = ((uint64_t(FWidth) * bits + 31) / 32) * 4;
   uint64_t imageBytes = stride * uint64_t(FHeight);
   if (imageBytes + headerBytes > 0xFFFFFFFFu)
     throw EInOutError("Bitmap too large for a BMP file", kStreamWriteError);
-  std::vector<uint8_t> hd;
-  hd.reserve(headerBytes);
-  hd.push_back('B');
-  hd.push_back('M');
-  Put32(hd, uint32_t(headerBytes + imageBytes));
-  Put32(hd, 0);
-  Put32(hd, headerBytes);
-  Put32(hd, 40);
-  Put32(hd, uint32_t(FWidth));
-  Put32(hd, uint32_t(FHeight));
-  Put16(hd, 1);
-  Put16(hd, bits);
-  Put32(hd, fields ? BI_BITFIELDS : BI_RGB);
-  Put32(hd, uint32_t(imageBytes));
-  Put32(hd, 3780);  // 96 dots per inch
-  Put32(hd, 3780);
-  Put32(hd, bits <= 8 ? uint32_t(FPalette.size()) : 0);
-  Put32(hd, 0);
-  if (fields) {
-    Put32(hd, 0xF800);
-    Put32(hd, 0x07E0);
-    Put32(hd, 0x001F);
+  std::vector<uint8_t> hd(headerBytes, 0);
+  uint8_t* file = hd.data();
+  file[oSignature] = 'B';
+  file[oSignature + 1] = 'M';
+  StoreU32(file, oFileSize, uint32_t(headerBytes + imageBytes));
+  StoreU32(file, oDataOffset, uint32_t(headerBytes));
+  uint8_t* info = file + kFileHeaderSize;
+  StoreU32(info, oInfoSize, kInfoHeaderSize);
+  StoreI32(info, oWidth, FWidth);
+  StoreI32(info, oHeight, FHeight);
+  StoreU16(info, oPlanes, 1);
+  StoreU16(info, oBitCount, bits);
+  StoreU32(info, oCompression, fields ? BI_BITFIELDS : BI_RGB);
+  StoreU32(info, oImageSize, uint32_t(imageBytes));
+  StoreU32(info, oXPelsPerMeter, 3780);  // 96 dots per inch
+  StoreU32(info, oYPelsPerMeter, 3780);
+  StoreU32(info, oColorsUsed, bits <= 8 ? uint32_t(FPalette.size()) : 0);
+  if (fields) {  // the masks follow the 40-byte header
+    StoreU32(info, oMasks, 0xF800);
+    StoreU32(info, oMasks + 4, 0x07E0);
+    StoreU32(info, oMasks + 8, 0x001F);
   }
   std::unordered_map<uint32_t, uint32_t> index;
+  uint8_t* palette = info + kInfoHeaderSize + masksBytes;
   if (bits <= 8)
     for (size_t i = 0; i < FPalette.size(); ++i) {
       index.emplace(FPalette[i], uint32_t(i));
-      TColor c = FPalette[i];
-      hd.push_back(GetBValue(c));
-      hd.push_back(GetGValue(c));
-      hd.push_back(GetRValue(c));
-      hd.push_back(0);
+      const TColor c = FPalette[i];
+      uint8_t* entry = palette + i * kPaletteEntrySize;
+      entry[0] = GetBValue(c);
+      entry[1] = GetGValue(c);
+      entry[2] = GetRValue(c);
     }
   stream.WriteBuffer(hd.data(), int64_t(hd.size()));
   Progress(psStarting, 0);
@@ -344,10 +343,7 @@ void TBitmap::SaveToStream(TStream& stream) {
     if (bits == 16) {
       // the picture's words are the file's pixels
       const uint16_t* s = WordRow(y);
-      for (int32_t x = 0; x < FWidth; ++x) {
-        p[2 * x] = uint8_t(s[x]);
-        p[2 * x + 1] = uint8_t(s[x] >> 8);
-      }
+      for (int32_t x = 0; x < FWidth; ++x) StoreU16(p, 2 * size_t(x), s[x]);
     } else {
       WriteColorRow(ColorRow(y), FWidth, bits, index, p);
     }

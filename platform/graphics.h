@@ -430,6 +430,12 @@ bool StretchBlt(HDC dest, int32_t x, int32_t y, int32_t w, int32_t h, HDC src, i
 bool BitBlt(HDC dest, int32_t x, int32_t y, int32_t w, int32_t h, HDC src, int32_t sx, int32_t sy,
             uint32_t rop);
 
+// Width and height of a BMP or JPEG file (told apart by their first bytes),
+// read from its header without decoding the pixels, so that a picture can be
+// refused before memory is spent on it. False when the file cannot be read
+// or does not start with a header of either kind that the readers accept.
+bool ReadImageSize(const std::string& FileName, int32_t& Width, int32_t& Height);
+
 // PNG export of a bitmap (24-bit RGB). Errors raise EInOutError.
 void SavePngToFile(TBitmap& bitmap, const std::string& fileName);
 

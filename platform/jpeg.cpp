@@ -1,4 +1,5 @@
-// JPEG decoding and encoding with libjpeg-turbo. The library reports fatal
+// JPEG decoding and encoding with libjpeg-turbo, and the size of a BMP or
+// JPEG file from its header. The library reports fatal
 // errors through a callback that must not return; ours jumps back to the
 // routine that called into the library, which then raises a C++ exception
 // after the library's state is released. Nothing with a destructor lives
@@ -9,11 +10,13 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <memory>
 
 // jpeglib.h needs FILE and size_t declared first
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include "platform/bmplayout.h"
 #include "platform/errors.h"
 
 namespace Platform {
@@ -59,8 +62,10 @@ struct DecodeJob {
   size_t size;
 };
 
-// Reads the header; false on a library error (message in job.err).
-bool StartDecoding(DecodeJob& job) {
+// Reads the header from job.data, or from the file when one is given (then
+// only the bytes up to the first scan are read); false on a library error
+// (message in job.err).
+bool StartDecoding(DecodeJob& job, std::FILE* file = nullptr) {
   job.cinfo.err = &job.err.pub;
   InitErrors(job.err);
   if (setjmp(job.err.jump)) return false;
@@ -68,7 +73,10 @@ bool StartDecoding(DecodeJob& job) {
   // the library's own buffers (whole-image coefficients of progressive
   // files) stay bounded as well
   job.cinfo.mem->max_memory_to_use = 512L * 1024 * 1024;
-  jpeg_mem_src(&job.cinfo, job.data, static_cast<unsigned long>(job.size));
+  if (file)
+    jpeg_stdio_src(&job.cinfo, file);
+  else
+    jpeg_mem_src(&job.cinfo, job.data, static_cast<unsigned long>(job.size));
   if (jpeg_read_header(&job.cinfo, TRUE) != JPEG_HEADER_OK) {
     std::strcpy(job.err.message, "no image in the data");
     return false;
@@ -172,6 +180,26 @@ bool Encode(EncodeJob& job, const TBitmap& source, int32_t quality,
   return true;
 }
 
+// ---------------------------------------------------------------- sizes
+
+bool JpegSizeFromHeader(std::FILE* file, int32_t& width, int32_t& height) {
+  DecodeJob job{};
+  struct Guard {
+    jpeg_decompress_struct* c;
+    ~Guard() { jpeg_destroy_decompress(c); }
+  } guard{&job.cinfo};
+  if (!StartDecoding(job, file) || job.cinfo.image_width == 0 || job.cinfo.image_height == 0)
+    return false;
+  // the library refuses sides beyond 65500 pixels, so both fit
+  width = static_cast<int32_t>(job.cinfo.image_width);
+  height = static_cast<int32_t>(job.cinfo.image_height);
+  return true;
+}
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
 void Notify(const TProgressEvent& p, TObject* sender, TProgressStage stage, uint8_t percent,
             int32_t w, int32_t h) {
   if (p) p(sender, stage, percent, false, Rect(0, 0, w, h), "");
@@ -227,6 +255,20 @@ std::vector<uint8_t> EncodeJpeg(const TBitmap& source, int32_t quality,
   std::vector<uint8_t> out(job.out, job.out + job.outSize);
   Notify(progress, sender, psEnding, 100, source.Width(), source.Height());
   return out;
+}
+
+bool ReadImageSize(const std::string& FileName, int32_t& Width, int32_t& Height) {
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(FileName.c_str(), "rb"));
+  if (!file) return false;
+  uint8_t start[BmpLayout::kSizePrefix];
+  const size_t got = std::fread(start, 1, sizeof start, file.get());
+  if (got >= 2 && start[0] == 'B' && start[1] == 'M')
+    return got == sizeof start && BmpLayout::SizeFromHeader(start, Width, Height);
+  if (got >= 2 && start[0] == 0xFF && start[1] == 0xD8) {  // start of image
+    std::rewind(file.get());
+    return JpegSizeFromHeader(file.get(), Width, Height);
+  }
+  return false;
 }
 
 // ---------------------------------------------------------------- TJPEGImage

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "platform/errors.h"
+#include "platform/lettercase.h"
 
 namespace Platform {
 
@@ -86,8 +87,7 @@ bool TryStrToFloat(std::string_view text, double& value, bool acceptComma) {
   if (res.ec == std::errc::result_out_of_range) {
     // Underflow reads as zero; overflow is refused.
     bool tiny = false;
-    std::string lower(s);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string lower = LowerCase(s);
     if (auto e = lower.find('e'); e != std::string::npos)
       tiny = lower.find('-', e) != std::string::npos;
     if (!tiny || res.ptr != s.data() + s.size()) return false;

@@ -11,6 +11,7 @@
 #include "platform/fonts.h"
 #include "platform/graphics.h"
 #include "platform/jpeg.h"
+#include "platform/lettercase.h"
 #include "platform/numbers.h"
 #include "platform/recordfile.h"
 #include "platform/streams.h"

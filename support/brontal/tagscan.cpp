@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/lettercase.h"
+
 namespace Zelk_tagscan {
 
 void WriteLnStream(Platform::TStream& Stream, std::string_view Text) {
@@ -14,6 +16,8 @@ void WriteLnStream(Platform::TStream& Stream, std::string_view Text) {
 }
 
 namespace {
+
+using Platform::SameText;
 
 // Where the scanner's characters come from. Both sources hand back what the
 // scanner read beyond the element it returns.
@@ -75,17 +79,6 @@ class TStreamSource : public TCharSource {
   static constexpr int64_t kBlock = 1024;  // small: the unread rest is read again
   Platform::TStream& FStream;
 };
-
-char Lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
-}
-
-bool SameText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  return true;
-}
 
 bool IsBlank(int c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';

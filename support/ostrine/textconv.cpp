@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <limits>
 
 #include "platform/datetime.h"
+#include "platform/lettercase.h"
 
 namespace Zelk_strings {
 
@@ -76,8 +76,7 @@ bool ReadMonthName(std::string_view text, size_t& i, int32_t language, int& mont
     if (text.size() - i < name.size()) continue;
     bool same = true;
     for (size_t k = 0; k < name.size() && same; ++k)
-      same = std::tolower(static_cast<unsigned char>(text[i + k])) ==
-             static_cast<unsigned char>(name[k]);
+      same = Platform::LowerCase(text[i + k]) == name[k];
     if (same) {
       i += name.size();
       month = m + 1;

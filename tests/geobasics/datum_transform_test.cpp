@@ -159,6 +159,32 @@ TEST(Helmert, MatchesTheStepsWrittenOut) {
     }
 }
 
+TEST(Helmert, OutOfRangeAnglesComeBackReduced) {
+  // The formulas take any angle; what comes back is the same place with its
+  // angles in range (latitude 300 is -60, longitude 600 is -120).
+  struct Case {
+    double lat, lon;
+    int32_t status;
+    double approxLat, approxLon;
+  };
+  const Case cases[] = {
+      {300, 10, -3, -60, 10},    {-300, 10, -3, 60, 10},     {91, 10, -3, 89, -170},
+      {10, 600, -4, 10, -120},   {10, -600, -4, 10, 120},    {10, 200, -4, 10, -160},
+      {300, 600, -4, -60, -120}, {45, 360 + 45, -4, 45, 45},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.lat << ", " << c.lon);
+    double la, lo, h, la2, lo2, h2;
+    EXPECT_EQ(HelmertTransform(183, c.lat, c.lon, 0, 86, la, lo, h), c.status);
+    StepByStep(183, c.lat, c.lon, 0, 86, la2, lo2, h2);
+    EXPECT_NEAR(la, la2, 1e-11);
+    EXPECT_NEAR(lo, lo2, 1e-11);
+    EXPECT_NEAR(h, h2, 1e-6);
+    EXPECT_NEAR(la, c.approxLat, 0.2);  // the datum shift moves the point a little
+    EXPECT_NEAR(lo, c.approxLon, 0.2);
+  }
+}
+
 TEST(Helmert, SameDatumRoundTrip) {
   double la, lo, h;
   // Zero parameters: the identity.

@@ -20,6 +20,10 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(FPath, ec);
 }
 
+std::string DataFile(const std::string& name) {
+  return std::string(LUMIVAR_TEST_DATA) + "/" + name;
+}
+
 std::vector<uint8_t> ReadBytes(const std::string& fileName) {
   std::ifstream in(fileName, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + fileName);

@@ -23,6 +23,9 @@ class TempDir {
   std::string FPath;
 };
 
+// Path of a golden file in tests/data.
+std::string DataFile(const std::string& name);
+
 std::vector<uint8_t> ReadBytes(const std::string& fileName);
 std::string ReadText(const std::string& fileName);
 void WriteBytes(const std::string& fileName, const std::vector<uint8_t>& bytes);

@@ -41,11 +41,7 @@ BoxFilter TakeBox(Args& args) {
 
 TgdbItem ParseKind(const std::string& text) {
   for (size_t k = 0; k < GDB_ITEMNAMES.size(); ++k) {
-    std::string name = GDB_ITEMNAMES[k];
-    if (name.size() != text.size()) continue;
-    if (std::equal(name.begin(), name.end(), text.begin(),
-                   [](char a, char b) { return std::tolower(a) == std::tolower(b); }))
-      return static_cast<TgdbItem>(k);
+    if (Platform::SameText(GDB_ITEMNAMES[k], text)) return static_cast<TgdbItem>(k);
   }
   throw UsageError("unknown kind '" + text +
                    "' (Border, Town, City, Lake, River, Road, Route, BLOB, Undefined)");

@@ -1,11 +1,11 @@
 // Geodesy commands: ellipsoid, country and datum tables, UTM, UPS and the
 // Helmert datum transformation; and the geodesy step of the demo.
 #include <algorithm>
-#include <cctype>
 #include <ostream>
 #include <sstream>
 
 #include "geobasics/geobasics.h"
+#include "platform/lettercase.h"
 #include "platform/numbers.h"
 #include "tools/lumivar/cli.h"
 
@@ -15,11 +15,7 @@ using namespace lumivar_cli;
 using namespace ZELK_geobasics;
 using Platform::FloatToStrFixed;
 using Platform::FloatToStrGeneral;
-
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
+using Platform::LowerCase;
 
 std::string Degrees(double v) {
   return FloatToStrFixed(v, 9);
@@ -30,9 +26,9 @@ std::string Metres(double v) {
 
 // "gelWGS84", "WGS84" or "wgs84"; WGS 84 when the option is absent.
 TGeoEllipsoid TakeEllipsoid(Args& args) {
-  const std::string id = Lower(TakeOption(args, "--ellipsoid", "gelWGS84"));
+  const std::string id = LowerCase(TakeOption(args, "--ellipsoid", "gelWGS84"));
   for (size_t i = 0; i < GeoEllipsoidCount; ++i) {
-    const std::string known = Lower(GeoEllipsoidId[i]);
+    const std::string known = LowerCase(GeoEllipsoidId[i]);
     if (id == known || "gel" + id == known) return static_cast<TGeoEllipsoid>(i);
   }
   throw UsageError("unknown ellipsoid '" + id + "' (see lumivar ellipsoids)");
@@ -88,11 +84,11 @@ void PrintCountry(const TCountryData& c, std::ostream& out) {
 
 int Countries(const Args& args, Context& ctx) {
   if (args.size() > 1) throw UsageError("usage: lumivar countries [CODE]");
-  const std::string key = args.empty() ? "" : Lower(args[0]);
+  const std::string key = args.empty() ? "" : LowerCase(args[0]);
   int found = 0;
   for (const TCountryData& c : CountryData) {
     if (!key.empty() && key != c.ISO3166_3.Chars() && key != c.ISO3166_2.Chars() &&
-        key != c.Fips10.Chars() && key != Lower(c.Name.ToString()))
+        key != c.Fips10.Chars() && key != LowerCase(c.Name.ToString()))
       continue;
     PrintCountry(c, ctx.out);
     ++found;
@@ -103,12 +99,12 @@ int Countries(const Args& args, Context& ctx) {
 
 int Datums(const Args& args, Context& ctx) {
   if (args.size() > 1) throw UsageError("usage: lumivar datums [TEXT]");
-  const std::string key = args.empty() ? "" : Lower(args[0]);
+  const std::string key = args.empty() ? "" : LowerCase(args[0]);
   int found = 0;
   for (int32_t n = 1; n <= GeoDatumCount; ++n) {
     const TGeoDatum& d = GeoDatumData[n - 1];
-    if (Lower(d.DatumName.ToString()).find(key) == std::string::npos &&
-        Lower(d.Area.ToString()).find(key) == std::string::npos)
+    if (LowerCase(d.DatumName.ToString()).find(key) == std::string::npos &&
+        LowerCase(d.Area.ToString()).find(key) == std::string::npos)
       continue;
     ctx.out << n << "\t" << d.DatumName.ToString() << "\t" << d.Area.ToString() << "\t"
             << GeoEllipsoidId[d.Ellipsoid] << "\t" << FloatToStrGeneral(d.dX) << "\t"
