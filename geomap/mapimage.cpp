@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -13,6 +11,7 @@
 #include "platform/filesystem.h"
 #include "platform/graphics.h"
 #include "platform/jpeg.h"
+#include "platform/lettercase.h"
 #include "platform/numbers.h"
 #include "support/brontal/brontal.h"
 
@@ -23,37 +22,6 @@ namespace {
 constexpr int64_t kMaxMapPixels = 3000000;
 const char* const kUnknownImage = "$unknown$";
 
-std::string LowerAscii(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  return s;
-}
-
-// Width and height from a BMP file's header, so that an oversized picture
-// is refused before its pixels are decoded. False when the header is not
-// one we can read; the decoder then reports the fault itself.
-bool ReadBmpSize(const std::string& fileName, int64_t& width, int64_t& height) {
-  std::FILE* f = std::fopen(fileName.c_str(), "rb");
-  if (!f) return false;
-  unsigned char h[26] = {};
-  const size_t got = std::fread(h, 1, sizeof h, f);
-  std::fclose(f);
-  if (got < 26 || h[0] != 'B' || h[1] != 'M') return false;
-  auto le32 = [&](int o) {
-    return static_cast<int32_t>(uint32_t(h[o]) | uint32_t(h[o + 1]) << 8 |
-                                uint32_t(h[o + 2]) << 16 | uint32_t(h[o + 3]) << 24);
-  };
-  auto le16 = [&](int o) { return static_cast<int32_t>(uint32_t(h[o]) | uint32_t(h[o + 1]) << 8); };
-  if (le32(14) == 12) {  // the old core header has 16-bit sizes
-    width = le16(18);
-    height = le16(20);
-  } else {
-    width = le32(18);
-    height = std::llabs(static_cast<long long>(le32(22)));  // negative: stored top-down
-  }
-  return true;
-}
-
 // The image file to open: the name as written, else its file name in lower
 // case (sets written where names were lower-cased), else the whole name in
 // lower case.
@@ -61,7 +29,7 @@ bool FindImageFile(std::string& fileName) {
   if (Platform::FileExists(fileName)) return true;
   const std::string dir = Platform::ExtractFilePath(fileName);
   for (const std::string& candidate :
-       {dir + LowerAscii(fileName.substr(dir.size())), LowerAscii(fileName)}) {
+       {dir + Platform::LowerCase(fileName.substr(dir.size())), Platform::LowerCase(fileName)}) {
     if (Platform::FileExists(candidate)) {
       fileName = candidate;
       return true;
@@ -100,17 +68,22 @@ void TGeoMap::SetMapImgName(const std::string& Value) {
   // The picture is decoded into a bitmap of its own and taken over only
   // when it is complete and within the limit, so a refused or broken file
   // leaves the control as it was.
-  const std::string ext = LowerAscii(Platform::ExtractFileExt(fileName));
+  const std::string ext = Platform::LowerCase(Platform::ExtractFileExt(fileName));
+  const bool jpeg = ext == ".jpg" || ext == ".jpeg";
+  if (jpeg || ext == ".bmp") {
+    // An oversized picture is refused from its header, before its pixels
+    // are decoded; a header we cannot read leaves the fault to the decoder.
+    int32_t w = 0, h = 0;
+    if (Platform::ReadImageSize(fileName, w, h)) CheckMapImageSize(w, h);
+  }
   Platform::TBitmap image;
-  if (ext == ".jpg" || ext == ".jpeg") {
-    Platform::TJPEGImage jpeg;
-    jpeg.SetOnProgress(FOnDataLoading);
-    jpeg.LoadFromFile(fileName);
-    CheckMapImageSize(jpeg.Width(), jpeg.Height());
-    image.Assign(&jpeg);
+  if (jpeg) {
+    Platform::TJPEGImage picture;
+    picture.SetOnProgress(FOnDataLoading);
+    picture.LoadFromFile(fileName);
+    CheckMapImageSize(picture.Width(), picture.Height());
+    image.Assign(&picture);
   } else if (ext == ".bmp") {
-    int64_t w = 0, h = 0;
-    if (ReadBmpSize(fileName, w, h)) CheckMapImageSize(w, h);
     image.SetOnProgress(FOnDataLoading);
     image.LoadFromFile(fileName);
   } else {

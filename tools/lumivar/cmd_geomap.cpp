@@ -2,7 +2,6 @@
 // points from a file, prints the coefficients and the residual, and
 // converts positions through it.
 #include <array>
-#include <cctype>
 #include <fstream>
 #include <iomanip>
 #include <ostream>
@@ -20,8 +19,7 @@ using namespace ZELK_geomap;
 TCalibModel ParseModel(const std::string& text) {
   static const std::array<const char*, 6> kShortNames = {"parabolic", "biquadratic", "conic",
                                                          "miller",    "equirect",    "utm"};
-  std::string lower;
-  for (char c : text) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string lower = Platform::LowerCase(text);
   for (size_t i = 0; i < kShortNames.size(); ++i)
     if (lower == CalibModelNames[i] || lower == kShortNames[i]) return static_cast<TCalibModel>(i);
   throw UsageError("unknown model '" + text +
