@@ -266,8 +266,14 @@ class FontEngine {
       FcPatternGetInteger(match, FC_SLANT, 0, &slant);
       r = std::make_unique<Resolved>();
       r->key = {reinterpret_cast<const char*>(file), index};
-      r->synthBold = bold && weight < FC_WEIGHT_DEMIBOLD;
-      r->synthItalic = italic && slant == FC_SLANT_ROMAN;
+      // fontconfig's own rules may already mark a face for synthetic styles
+      // and rewrite its weight and slant to the ones asked for
+      FcBool embolden = FcFalse;
+      FcMatrix* shear = nullptr;
+      FcPatternGetBool(match, FC_EMBOLDEN, 0, &embolden);
+      bool sheared = FcPatternGetMatrix(match, FC_MATRIX, 0, &shear) == FcResultMatch;
+      r->synthBold = bold && (weight < FC_WEIGHT_DEMIBOLD || embolden == FcTrue);
+      r->synthItalic = italic && (slant == FC_SLANT_ROMAN || sheared);
     }
     FcPatternDestroy(match);
     return r;
