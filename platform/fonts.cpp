@@ -126,9 +126,13 @@ class FontEngine {
   std::vector<uint32_t> CodePoints;
   std::vector<const Glyph*> Glyphs;
 
-  // Starts a text call: glyphs used from now on are not evicted before the
-  // next call starts.
+  // Starts a text call: glyphs used from now on are not evicted before it ends.
   void BeginCall() { ++FCall; }
+  // Ends it: the cache goes back within its budget.
+  void EndCall() {
+    ++FCall;
+    Trim();
+  }
 
   // The strike of a description; null when only the built-in face can serve.
   Strike* StrikeFor(const TLogFont& lf) {
@@ -172,8 +176,7 @@ class FontEngine {
   size_t Budget() const { return FBudget; }
   void SetBudget(size_t bytes) {
     FBudget = bytes;
-    ++FCall;  // no text is being drawn: nothing is held
-    Trim();
+    EndCall();
   }
   void Clear() { DropAllStrikes(); }
 
@@ -489,6 +492,7 @@ void Render(const TLogFont& lf, const std::string& utf8, bool measureOnly, TText
     RenderStrike(e, *s, lf, measureOnly, m);
   else
     RenderBuiltin(lf, e.CodePoints, measureOnly, m);
+  e.EndCall();
 }
 
 }  // namespace

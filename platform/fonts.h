@@ -31,10 +31,11 @@ void RenderText(const TLogFont& font, const std::string& utf8, TTextMask& into);
 // Rendered glyphs are kept per face file, pixel size, synthetic bold and
 // italic, and quality (anti-aliased or not); rotation turns whole lines, so
 // it does not enter. Fonts are looked up once per description. The cache is
-// shared by all threads behind one mutex (drawing itself runs outside it)
-// and holds at most the budget in bytes of glyphs, least recently used ones
-// going first; the glyphs of the text being drawn stay until it is done. At
-// most kMaxGlyphStrikes sizes of faces are kept at once.
+// shared by all threads behind one mutex (blending into the bitmap runs
+// outside it). Between texts it holds at most the budget in bytes of
+// glyphs, least recently used ones going first; while a text is measured or
+// drawn its own glyphs stay, however many. At most kMaxGlyphStrikes sized
+// faces are kept, least recently used ones going first with their glyphs.
 constexpr size_t kDefaultGlyphCacheBudget = size_t(4) << 20;
 constexpr size_t kMaxGlyphStrikes = 64;
 struct TGlyphCacheStats {
