@@ -200,18 +200,19 @@ const uint8_t* BorderedMask(const TTextMask& m, std::vector<uint8_t>& out, TRect
   return out.data();
 }
 
-// The x of a row for which lo <= a * x + c <= hi, widened by a pixel on each
-// side; the exact test stays with each pixel.
-void NarrowToSlab(double a, double c, double lo, double hi, double& xLo, double& xHi) {
-  double p = (lo - c) / a, q = (hi - c) / a;
-  xLo = std::max(xLo, std::floor(std::min(p, q)) - 1);
-  xHi = std::min(xHi, std::ceil(std::max(p, q)) + 1);
-}
-
 // floor(x) for x within the int64 range, without a library call.
 inline int64_t FloorOf(double x) {
   int64_t i = int64_t(x);
   return double(i) > x ? i - 1 : i;
+}
+
+// Narrows [xLo, xHi] to the x for which lo <= a * x + c <= hi (a = 1 /
+// inverse), widened by a pixel on each side: rounding here only moves the
+// ends within that margin, the exact test stays with each pixel.
+void NarrowToSlab(double inverse, double c, double lo, double hi, int64_t& xLo, int64_t& xHi) {
+  const double p = (lo - c) * inverse, q = (hi - c) * inverse;
+  xLo = std::max(xLo, FloorOf(std::min(p, q)) - 1);
+  xHi = std::min(xHi, FloorOf(std::max(p, q)) + 2);
 }
 
 // Any other angle: each pixel centre of the rotated box samples the mask
@@ -227,14 +228,17 @@ void InkRotated(TBitmap& b, const TTextMask& m, int32_t X, int32_t Y, double sn,
   scratch.RowCoverage.resize(size_t(area.Right) - size_t(area.Left) + 1);
   // a plain pointer: addresses within thread-local storage are otherwise fetched anew
   uint8_t* const coverage = scratch.RowCoverage.data();
+  // copies: the byte stores below could alias the mask's fields
+  const double width = m.Width, height = m.Height;
+  const double inverseCs = 1 / cs, inverseSn = 1 / sn;
   for (int32_t y = area.Top; y <= area.Bottom; ++y) {
     const double dy = y + 0.5 - Y, dySn = dy * sn, dyCs = dy * cs;
     // u = (x + 0.5 - X) cs - dy sn - 0.5 and v = (x + 0.5 - X) sn + dy cs - 0.5;
     // coverage needs a sample within the box of ink, so u within (Left - 1, Right + 1)
-    double xLo = area.Left, xHi = area.Right;
-    NarrowToSlab(cs, (0.5 - X) * cs - dySn - 0.5, box.Left - 1, box.Right + 1, xLo, xHi);
-    NarrowToSlab(sn, (0.5 - X) * sn + dyCs - 0.5, box.Top - 1, box.Bottom + 1, xLo, xHi);
-    if (!(xLo <= xHi)) continue;
+    int64_t xLo = area.Left, xHi = area.Right;
+    NarrowToSlab(inverseCs, (0.5 - X) * cs - dySn - 0.5, box.Left - 1, box.Right + 1, xLo, xHi);
+    NarrowToSlab(inverseSn, (0.5 - X) * sn + dyCs - 0.5, box.Top - 1, box.Bottom + 1, xLo, xHi);
+    if (xLo > xHi) continue;
     const int32_t first = int32_t(xLo), last = int32_t(xHi);
     // x + 0.5 - X is a half-integer far inside the doubles' range: stepping it is exact
     double dx = first + 0.5 - X;
@@ -243,7 +247,7 @@ void InkRotated(TBitmap& b, const TTextMask& m, int32_t X, int32_t Y, double sn,
       uint8_t& a = coverage[size_t(x - first)];
       a = 0;
       // the points the whole line box samples
-      if (u < -1 || v < -1 || u > m.Width || v > m.Height) continue;
+      if (u < -1 || v < -1 || u > width || v > height) continue;
       // scaling by 256 is exact, so one floor gives the sample and its 8-bit weight
       const int64_t su = FloorOf(u * 256), sv = FloorOf(v * 256);
       const int32_t wu = int32_t(su & 255), wv = int32_t(sv & 255);
