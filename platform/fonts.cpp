@@ -103,6 +103,13 @@ bool Describes(const DescriptionKey& k, const TLogFont& lf) {
 // Bounds of the look-up tables; past them a table starts afresh.
 constexpr size_t kMaxResolvedNames = 256;
 constexpr size_t kMaxDescriptions = 1024;
+// Scratch larger than this is given back after a text.
+constexpr size_t kKeptScratchBytes = size_t(256) << 10;
+
+template <class T>
+void ReleaseIfLarge(std::vector<T>& v) {
+  if (v.capacity() * sizeof(T) > kKeptScratchBytes) std::vector<T>().swap(v);
+}
 
 // FreeType, fontconfig and the caches. Every member is used under Mutex only.
 class FontEngine {
@@ -132,6 +139,8 @@ class FontEngine {
   void EndCall() {
     ++FCall;
     Trim();
+    ReleaseIfLarge(CodePoints);
+    ReleaseIfLarge(Glyphs);
   }
 
   // The strike of a description; null when only the built-in face can serve.

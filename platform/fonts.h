@@ -30,12 +30,18 @@ void RenderText(const TLogFont& font, const std::string& utf8, TTextMask& into);
 
 // Rendered glyphs are kept per face file, pixel size, synthetic bold and
 // italic, and quality (anti-aliased or not); rotation turns whole lines, so
-// it does not enter. Fonts are looked up once per description. The cache is
-// shared by all threads behind one mutex (blending into the bitmap runs
-// outside it). Between texts it holds at most the budget in bytes of
-// glyphs, least recently used ones going first; while a text is measured or
-// drawn its own glyphs stay, however many. At most kMaxGlyphStrikes sized
-// faces are kept, least recently used ones going first with their glyphs.
+// it does not enter. Fonts are looked up once per description.
+//
+// One cache serves all threads, behind one mutex: texts on canvases of
+// different threads are safe, and only the look-up of their glyphs is
+// serialised (blending into the bitmap runs outside the lock).
+//
+// Memory: between texts the glyphs take at most the budget in bytes (their
+// coverage and bookkeeping), least recently used ones going first; while a
+// text is measured or drawn its own glyphs stay, however many. At most
+// kMaxGlyphStrikes sized faces (each with a FreeType size and a small
+// index) are kept, least recently used ones going first with their glyphs;
+// descriptions and font names looked up are kept up to a fixed count.
 constexpr size_t kDefaultGlyphCacheBudget = size_t(4) << 20;
 constexpr size_t kMaxGlyphStrikes = 64;
 struct TGlyphCacheStats {
