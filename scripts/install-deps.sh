@@ -9,6 +9,7 @@ native=(
   build-essential cmake pkg-config ccache git
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev libpng-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  libcairo2-dev
   libgeographiclib-dev libproj-dev proj-data libeigen3-dev libsqlite3-dev
   imagemagick locales
 )
