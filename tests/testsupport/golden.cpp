@@ -16,7 +16,8 @@ bool RegenerateRequested() {
   return flag != nullptr && std::strcmp(flag, "1") == 0;
 }
 
-// The picture as 8-bit RGB triples, row by row.
+}  // namespace
+
 std::vector<uint8_t> RgbOf(const Platform::TBitmap& picture) {
   const int32_t w = picture.Width(), h = picture.Height();
   std::vector<uint8_t> rgb(size_t(w) * h * 3);
@@ -33,7 +34,7 @@ std::vector<uint8_t> RgbOf(const Platform::TBitmap& picture) {
   return rgb;
 }
 
-bool ReadPng(const std::string& file, int32_t& w, int32_t& h, std::vector<uint8_t>& rgb) {
+bool ReadPngRgb(const std::string& file, int32_t& w, int32_t& h, std::vector<uint8_t>& rgb) {
   png_image image;
   std::memset(&image, 0, sizeof image);
   image.version = PNG_IMAGE_VERSION;
@@ -48,6 +49,8 @@ bool ReadPng(const std::string& file, int32_t& w, int32_t& h, std::vector<uint8_
   h = static_cast<int32_t>(image.height);
   return true;
 }
+
+namespace {
 
 void SaveCopy(const Platform::TBitmap& picture, const std::string& file) {
   Platform::TBitmap copy;
@@ -71,7 +74,7 @@ std::string GoldenDir() {
   }
   int32_t w = 0, h = 0;
   std::vector<uint8_t> expected;
-  if (!ReadPng(file, w, h, expected))
+  if (!ReadPngRgb(file, w, h, expected))
     return ::testing::AssertionFailure()
            << "cannot read " << file << " (write it with LUMIVAR_REGENERATE_GOLDEN=1)";
   const std::string actualFile =

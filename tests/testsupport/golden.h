@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/graphics.h"
 
@@ -19,5 +21,11 @@ namespace lumivar_test {
 
 // The folder of the golden files.
 std::string GoldenDir();
+
+// A PNG file as 8-bit RGB triples, row by row; false when it cannot be read.
+bool ReadPngRgb(const std::string& file, int32_t& width, int32_t& height,
+                std::vector<uint8_t>& rgb);
+// A bitmap's colours as 8-bit RGB triples, row by row.
+std::vector<uint8_t> RgbOf(const Platform::TBitmap& picture);
 
 }  // namespace lumivar_test
