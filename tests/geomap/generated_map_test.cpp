@@ -111,8 +111,8 @@ TEST_F(GeneratedMap, CalibrationQuadsAndTheirPositions) {
       {false, true, 1000, 500, {500, 250}, {30, 470}, {970, 30}},
       {true, true, 1000, 500, {500, 250}, {30, 470}, {970, 30}},
       // odd sizes: halves go to the even neighbour
-      {false, false, 301, 203, {150, 102}, {0, 203}, {301, 0}},
-      {true, true, 301, 203, {150, 102}, {30, 173}, {271, 30}},
+      {false, false, 303, 205, {152, 102}, {0, 205}, {303, 0}},
+      {true, true, 303, 205, {152, 102}, {30, 175}, {273, 30}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << (c.fromFiles ? "files " : "memory ") << c.showGrid << " "

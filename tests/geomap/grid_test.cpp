@@ -65,12 +65,54 @@ TEST(Grid, AutomaticAndSetSpacingOfTheGraticule) {
   }
 }
 
+namespace {
+
+// count calibration points of the model's kind on a map of 400 x 300 pixels
+// at 0.01 degree (or 1 km) a pixel; the interpolating model takes them on
+// two parallels and two meridians, three on each.
+void Calibrate(TTestMap& map, TCalibModel model, int count) {
+  const int32_t px[6][2] = {{10, 10}, {380, 20}, {30, 290}, {370, 280}, {200, 150}, {100, 220}};
+  map.SetImageSize(400, 300);
+  map.SetCalibModel(model);
+  if (model == cmParabolicIp) {
+    for (int i = 0; i < count; ++i) {
+      const int32_t at = 20 + 170 * (i / 4);
+      switch (i % 4) {
+        case 0:
+          map.AddCalibPoint(gtlParallel, 47.9, at, 10);
+          break;
+        case 1:
+          map.AddCalibPoint(gtlParallel, 45.1, at, 290);
+          break;
+        case 2:
+          map.AddCalibPoint(gtlMeridian, 9.1, 10, at * 3 / 4);
+          break;
+        default:
+          map.AddCalibPoint(gtlMeridian, 12.9, 390, at * 3 / 4);
+          break;
+      }
+    }
+    return;
+  }
+  if (model == cmUTM) {
+    map.SetUTMZone(32);
+    for (int i = 0; i < count; ++i)
+      map.AddCalibPoint(5300000.0 - px[i][1] * 1000.0, 500000.0 + px[i][0] * 1000.0, 32,
+                        ZELK_geobasics::hemiNorth, px[i][0], px[i][1]);
+    return;
+  }
+  for (int i = 0; i < count; ++i)
+    map.AddCalibPoint(48.0 - px[i][1] * 0.01, 9.0 + px[i][0] * 0.01, px[i][0], px[i][1]);
+}
+
+}  // namespace
+
 TEST(Grid, WhatEachSettingDrawsUnderEachModel) {
   enum Drawn { kNothing, kMarkers, kLines, kBoth };
   struct Case {
     TCalibModel model;
     TShowGrat show;
-    int quads;
+    int points;
     Drawn drawn;
   } cases[] = {
       {cmEquiRect, sgNone, 6, kNothing},
@@ -86,18 +128,28 @@ TEST(Grid, WhatEachSettingDrawsUnderEachModel) {
       {cmBiquadraticPn, sgPointsAndLines, 5, kMarkers},
       {cmMillerCylindrical, sgPointsAndLines, 3, kBoth},
       {cmMillerCylindrical, sgLines, 2, kNothing},
+      {cmConicConformal, sgPointsAndLines, 6, kBoth},
+      {cmUTM, sgNone, 6, kNothing},
+      {cmUTM, sgPoints, 6, kMarkers},
+      {cmUTM, sgLines, 6, kLines},
+      {cmUTM, sgUTMGrid, 6, kLines},
+      {cmUTM, sgPointsAndUTMGrid, 6, kBoth},
+      {cmUTM, sgPointsAndUTMGrid, 2, kMarkers},
+      {cmParabolicIp, sgNone, 12, kNothing},
+      {cmParabolicIp, sgPoints, 12, kMarkers},
+      {cmParabolicIp, sgLines, 12, kLines},
+      {cmParabolicIp, sgPointsAndLines, 12, kBoth},
+      {cmParabolicIp, sgUTMGrid, 12, kNothing},
+      {cmParabolicIp, sgPointsAndUTMGrid, 12, kNothing},
+      {cmUndefined, sgPointsAndLines, 0, kNothing},
+      {cmUndefined, sgPointsAndUTMGrid, 0, kNothing},
   };
-  // paired points on a map of 0.01 degree a pixel
-  const int32_t px[6][2] = {{10, 10}, {380, 20}, {30, 290}, {370, 280}, {200, 150}, {100, 220}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << "model " << int(c.model) << ", show " << int(c.show) << ", "
-                                    << c.quads << " points");
+                                    << c.points << " points");
     TTestMap map;
     map.SetSuppressPaint(true);
-    map.SetImageSize(400, 300);
-    map.SetCalibModel(c.model);
-    for (int i = 0; i < c.quads; ++i)
-      map.AddCalibPoint(48.0 - px[i][1] * 0.01, 9.0 + px[i][0] * 0.01, px[i][0], px[i][1]);
+    Calibrate(map, c.model, c.points);
     map.SetShowGrat(c.show);
     map.SetSuppressPaint(false);
     const bool lines = c.drawn == kLines || c.drawn == kBoth;
@@ -106,7 +158,7 @@ TEST(Grid, WhatEachSettingDrawsUnderEachModel) {
     // each marker is a cross in two diamonds, about 100 pixels
     const int64_t markerPixels = CountColor(*map.Surface(), kMarker);
     if (markers) {
-      EXPECT_GT(markerPixels, 50 * c.quads);
+      EXPECT_GT(markerPixels, 50 * c.points);
     } else {
       EXPECT_EQ(markerPixels, 0);
     }
