@@ -78,6 +78,7 @@ std::string TakeOutput(Args& args) {
 // a folder, or relative to one, is looked for beside the calibration file.
 void LoadCalibration(TGeoMap& map, const std::string& calFile, const std::string& id) {
   const std::string calDir = Platform::ExtractFilePath(calFile);
+  map.SetSuppressPaint(true);  // the picture is painted once, when set up
   map.SetOnMapImageRequest([&](Platform::TObject*, std::string& name) {
     if (!name.empty() && !Platform::FileExists(name) && !std::filesystem::path(name).is_absolute())
       name = calDir + name;
