@@ -188,8 +188,12 @@ void TGeoMap::CreateAndLoadEmptyMap(const std::string& FName, double LatLow, dou
                     m.Hgt);
     picture.SaveToFile(bmpName);
   }
-  FCal.ClearCalibData();
-  TCalibData cd = FCal.Data();
+  // The record starts as a cleared calibration; the control's own is
+  // cleared only once both files are written, so a file that cannot be
+  // written leaves the map shown as it was.
+  TCalibration cleared;
+  cleared.ClearCalibData();
+  TCalibData cd = cleared.Data();
   BuildGeneratedCalibration(cd, m, true, bmpName);
   {
     Platform::TTextFile f;
@@ -197,6 +201,7 @@ void TGeoMap::CreateAndLoadEmptyMap(const std::string& FName, double LatLow, dou
     WriteRawCalDataToOpenXMLFile(f, true, kGeneratedDataID, cd, cmBiquadraticPn);
     f.Close();
   }
+  FCal.ClearCalibData();
   LoadCalDataFromXML(calName, kGeneratedDataID);
   Paint();
 }

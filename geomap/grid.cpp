@@ -20,6 +20,10 @@ namespace {
 // A spacing so small that the lines would run into millions must not hang
 // the control: no direction draws more lines than this.
 constexpr int32_t kMaxGridLines = 10000;
+// The fitted curves advance one image pixel a step across the visible
+// width; a view zoomed out so far that this would take more steps takes
+// longer strides instead (far below any magnification a map is read at).
+constexpr double kMaxCurveSteps = 1 << 18;
 
 bool ShowsLines(TShowGrat s) {
   return s == sgLines || s == sgPointsAndLines;
@@ -106,6 +110,8 @@ void TGeoMap::DrawGraticuleCurves(TCanvas* c) {
       // one image pixel at a time across the visible part
       const double start = parallel ? FView.FTopLeft.X : FView.FTopLeft.Y;
       const double end = start + (parallel ? Width() : Height()) / mag;
+      const double stride =
+          end - start > kMaxCurveSteps ? std::ceil((end - start) / kMaxCurveSteps) : 1;
       auto pointAt = [&](double t) {
         const int32_t across = RoundHalfEven(c0 + c1 * t + c2 * t * t);
         const int32_t along = RoundHalfEven(t);
@@ -114,7 +120,7 @@ void TGeoMap::DrawGraticuleCurves(TCanvas* c) {
       TPoint at = pointAt(start);
       c->MoveTo(at.X, at.Y);
       for (double t = start; end > t;) {
-        t += 1;
+        t += stride;
         const TPoint next = pointAt(t);
         // image pixels that fall on one control pixel add nothing
         if (next == at) continue;

@@ -65,9 +65,12 @@ bool TGeoMap::MapImageCoversControl() const {
     return Platform::RoundHalfEven64(tl.X * mag) + Width() <= cw &&
            Platform::RoundHalfEven64(tl.Y * mag) + Height() <= ch;
   }
-  // stretched from the image: the source rectangle must lie inside it
-  return Platform::RoundHalfEven64(Width() / mag + tl.X) <= GrafBmp->Width() &&
-         Platform::RoundHalfEven64(Height() / mag + tl.Y) <= GrafBmp->Height();
+  // stretched from the image: the source rectangle must lie inside it and
+  // hold a pixel (at a huge magnification it rounds to nothing, and then
+  // nothing is copied)
+  const int64_t x1 = Platform::RoundHalfEven64(Width() / mag + tl.X);
+  const int64_t y1 = Platform::RoundHalfEven64(Height() / mag + tl.Y);
+  return x1 > tl.X && x1 <= GrafBmp->Width() && y1 > tl.Y && y1 <= GrafBmp->Height();
 }
 
 void TGeoMap::DrawMapImageLayer(int32_t W, int32_t H) {

@@ -11,7 +11,7 @@ native=(
   libjpeg62-turbo-dev libpng-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libcairo2-dev
   libgeographiclib-dev libproj-dev proj-data libeigen3-dev libsqlite3-dev
-  imagemagick locales
+  imagemagick locales xplanet-images
 )
 i386=(
   g++-multilib

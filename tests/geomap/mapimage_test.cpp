@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "geomap/geomap.h"
+#include "picture_probe.h"
 #include "platform/jpeg.h"
 #include "platform/platform.h"
 #include "tests/testsupport/testsupport.h"
@@ -16,14 +18,9 @@ using namespace ZELK_geomap;
 
 namespace {
 
-// Exposes the cache and the image layer that the renderer uses.
 class TestMap : public TGeoMap {
  public:
   TestMap() : TGeoMap(nullptr) { SetName("map"); }
-  using TGeoMap::DrawMapImageLayer;
-  double CacheMag() const { return FView.FCacheMag; }
-  Platform::TBitmap* Cache() const { return FImgCache.get(); }
-  void SetTopLeftPixel(Platform::TPoint p) { FView.FTopLeft = p; }
 };
 
 // A picture whose pixels tell where they came from.
@@ -308,44 +305,154 @@ TEST_F(MapImageTest, ResizeAndMagnificationRejectNonsense) {
   EXPECT_EQ(map.Magnification(), 2.5);
 }
 
-TEST_F(MapImageTest, CacheIsBuiltBelowTheLimitOnly) {
-  Platform::TBitmap bmp;
-  FillPattern(bmp, 200, 100);
-  map.SetMapBitMap(&bmp);
-  map.AuxBmp->SetSize(200, 100);
-  map.SetMagnification(0.5);
-  map.DrawMapImageLayer(80, 40);
-  EXPECT_EQ(map.CacheMag(), 0.5);
-  EXPECT_EQ(map.Cache()->Width(), 100);
-  EXPECT_EQ(map.Cache()->Height(), 50);
+namespace {
 
-  map.SetMagnification(1);
-  map.DrawMapImageLayer(80, 40);
-  EXPECT_EQ(map.CacheMag(), 0.5);  // not rebuilt at full size
-  EXPECT_EQ(map.AuxBmp->Canvas()->Pixels(13, 7),
-            map.AuxBmp->ReduceColor(bmp.Canvas()->Pixels(13, 7)));
-
-  map.SetMapBitMap(&bmp);  // a new picture invalidates the cache
-  EXPECT_EQ(map.CacheMag(), 0.0);
+// The picture the cache holds at a magnification: the whole image reduced
+// by the nearest pixel, in the off-screen format.
+std::unique_ptr<Platform::TBitmap> NearestReduction(Platform::TBitmap& image, double mag) {
+  auto reduced = std::make_unique<Platform::TBitmap>();
+  reduced->SetPixelFormat(Platform::pf15bit);
+  const int32_t w = Platform::RoundHalfEven(image.Width() * mag);
+  const int32_t h = Platform::RoundHalfEven(image.Height() * mag);
+  reduced->SetSize(w, h);
+  Platform::SetStretchBltMode(reduced->Canvas()->Handle(), Platform::COLORONCOLOR);
+  Platform::StretchBlt(reduced->Canvas()->Handle(), 0, 0, w, h, image.Canvas()->Handle(), 0, 0,
+                       image.Width(), image.Height(), Platform::SRCCOPY);
+  return reduced;
 }
 
-TEST_F(MapImageTest, PanningCopiesFromTheCache) {
+// Whether the control shows the block of `from` at (x0, y0) in all of its
+// w x h pixels.
+bool Shows(TGeoMap& map, const Platform::TBitmap& from, int32_t x0, int32_t y0, int32_t w,
+           int32_t h) {
+  for (int32_t y = 0; y < h; ++y)
+    for (int32_t x = 0; x < w; ++x)
+      if (map.Surface()->PixelAt(x, y) != from.PixelAt(x0 + x, y0 + y)) return false;
+  return true;
+}
+
+}  // namespace
+
+// The cache is observed through what the control shows after the picture
+// behind it has changed without the control being told: the cache still
+// shows the old picture, a stretch from the image shows the new one.
+TEST_F(MapImageTest, CacheHoldsTheReducedImageBelowTheLimitOnly) {
   Platform::TBitmap bmp;
   FillPattern(bmp, 200, 100);
-  map.SetMapBitMap(&bmp);
-  map.AuxBmp->SetSize(200, 100);
+  const auto half = NearestReduction(bmp, 0.5);
+  ASSERT_EQ(half->Width(), 100);
+  map.SetBounds(0, 0, 80, 40);
+  map.SetFrameStyle(Zelk_zelkbase::fsNone);
   map.SetAntiAlias(false);
+  map.SetMapBitMap(&bmp);
   map.SetMagnification(0.5);
-  map.DrawMapImageLayer(50, 25);
-  EXPECT_EQ(map.AuxBmp->Canvas()->Pixels(5, 5), map.Cache()->Canvas()->Pixels(5, 5));
-  // Panned: control pixel (0, 0) shows the cache at TopLeft x magnification.
-  map.SetTopLeftPixel(Platform::Point(21, 10));
-  map.DrawMapImageLayer(50, 25);
-  EXPECT_EQ(map.AuxBmp->Canvas()->Pixels(0, 0), map.Cache()->Canvas()->Pixels(10, 5));
-  EXPECT_EQ(map.AuxBmp->Canvas()->Pixels(7, 3), map.Cache()->Canvas()->Pixels(17, 8));
-  EXPECT_EQ(map.CacheMag(), 0.5);
-  map.SetAntiAlias(true);
-  map.DrawMapImageLayer(50, 25);  // rebuilt with averaging
-  EXPECT_EQ(map.CacheMag(), 0.5);
-  EXPECT_EQ(map.AuxBmp->Canvas()->Pixels(0, 0), map.Cache()->Canvas()->Pixels(10, 5));
+  EXPECT_TRUE(Shows(map, *half, 0, 0, 80, 40));
+
+  auto paintBehindTheControl = [&](Platform::TColor c) {
+    map.MapBitmap()->Canvas()->Brush()->SetColor(c);
+    map.MapBitmap()->Canvas()->FillRect(Platform::Rect(0, 0, 200, 100));
+  };
+  paintBehindTheControl(0x000000);
+  map.SetTopLeft({21, 10});  // panned: the cache block at TopLeft x magnification
+  EXPECT_TRUE(Shows(map, *half, 10, 5, 80, 40));
+  map.SetMagnification(1);  // no cache at full size: the image itself
+  EXPECT_EQ(map.Surface()->PixelAt(7, 3), 0u);
+  map.SetMagnification(0.5);  // the cache of 0.5 is still valid
+  EXPECT_TRUE(Shows(map, *half, 10, 5, 80, 40));
+  map.SetAntiAlias(true);  // rebuilt, from what the image now holds
+  EXPECT_EQ(map.Surface()->PixelAt(7, 3), 0u);
+
+  map.SetMapBitMap(&bmp);  // a new picture invalidates the cache
+  map.SetAntiAlias(false);
+  EXPECT_TRUE(Shows(map, *half, 0, 0, 80, 40));
+  // the cache is the whole reduced image: beyond it lies the background
+  map.SetTopLeft({60, 0});
+  EXPECT_TRUE(Shows(map, *half, 30, 0, 70, 40));
+  EXPECT_EQ(map.Surface()->PixelAt(75, 20), map.Surface()->ReduceColor(map.ColorBackGnd()));
+}
+
+// A checkerboard tells every scaling path apart by its exact pixels: the
+// nearest pixel keeps black and white, averaging 2 x 2 cells gives grey.
+TEST(MapImageLayer, CheckerboardShowsEachScalingPath) {
+  constexpr int32_t kW = 40, kH = 30;
+  // cells of `cell` pixels, white where the cell indices add up to an even number
+  auto board = [](int32_t cell, int32_t x, int32_t y) -> Platform::TColor {
+    return ((x / cell + y / cell) % 2 == 0) ? 0xFFFFFF : 0x000000;
+  };
+  struct Case {
+    const char* name;
+    int32_t cell;
+    double mag, cacheLimit;
+    bool antiAlias;
+    Platform::TPoint topLeft;
+  } cases[] = {
+      {"enlarged", 3, 2, 2.0 / 3, false, {3, 5}},
+      {"enlarged off the grid", 3, 3, 2.0 / 3, false, {7, 2}},
+      {"reduced above the limit", 3, 0.8, 2.0 / 3, false, {2, 1}},
+      {"reduced, limit lowered", 3, 0.5, 0.25, false, {1, 2}},
+      {"reduced through the cache", 3, 0.5, 2.0 / 3, false, {4, 7}},
+      {"averaged, limit lowered", 1, 0.5, 0.25, true, {1, 2}},
+      {"averaged through the cache", 1, 0.5, 2.0 / 3, true, {4, 6}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Platform::TBitmap image;
+    image.SetPixelFormat(Platform::pf24bit);
+    image.SetSize(160, 120);
+    for (int32_t y = 0; y < 120; ++y)
+      for (int32_t x = 0; x < 160; ++x) image.SetPixelAt(x, y, board(c.cell, x, y));
+    TGeoMap map(nullptr);
+    map.SetSuppressPaint(true);
+    map.SetBounds(0, 0, kW, kH);
+    map.SetFrameStyle(Zelk_zelkbase::fsNone);
+    map.SetMapBitMap(&image);
+    map.SetAntiAlias(c.antiAlias);
+    map.SetCacheMagLimit(c.cacheLimit);
+    map.SetMagnification(c.mag);
+    map.SetTopLeft(c.topLeft);
+    map.SetSuppressPaint(false);
+    const bool cached = c.mag < c.cacheLimit;
+    // the source pixel under each control pixel's centre
+    auto source = [&](int32_t i, int32_t extent, int32_t tl, int32_t imageExtent) {
+      if (cached) {
+        const int32_t cacheExtent = Platform::RoundHalfEven(imageExtent * c.mag);
+        const int32_t at = i + Platform::RoundHalfEven(tl * c.mag);
+        return static_cast<int32_t>((2 * int64_t(at) + 1) * imageExtent / (2 * cacheExtent));
+      }
+      const int32_t span = Platform::RoundHalfEven(extent / c.mag + tl) - tl;
+      return tl + static_cast<int32_t>((2 * int64_t(i) + 1) * span / (2 * int64_t(extent)));
+    };
+    const Platform::TBitmap& s = *map.Surface();
+    int32_t wrong = 0;
+    for (int32_t y = 0; y < kH; ++y) {
+      for (int32_t x = 0; x < kW; ++x) {
+        const Platform::TColor want = c.antiAlias ? 0x808080
+                                                  : board(c.cell, source(x, kW, c.topLeft.X, 160),
+                                                          source(y, kH, c.topLeft.Y, 120));
+        wrong += s.PixelAt(x, y) != s.ReduceColor(want);
+      }
+    }
+    EXPECT_EQ(wrong, 0);
+  }
+}
+
+// Switching anti-aliasing rebuilds the cache at the next paint.
+TEST(MapImageLayer, CacheFollowsAntiAliasing) {
+  Platform::TBitmap image;
+  image.SetPixelFormat(Platform::pf24bit);
+  image.SetSize(160, 120);
+  for (int32_t y = 0; y < 120; ++y)
+    for (int32_t x = 0; x < 160; ++x) image.SetPixelAt(x, y, (x + y) % 2 ? 0 : 0xFFFFFF);
+  TGeoMap map(nullptr);
+  map.SetBounds(0, 0, 40, 30);
+  map.SetFrameStyle(Zelk_zelkbase::fsNone);
+  map.SetMapBitMap(&image);
+  map.SetMagnification(0.5);
+  const Platform::TColor grey = map.Surface()->ReduceColor(0x808080);
+  // averaged 2 x 2 cells are grey; the nearest pixel of each is white
+  for (bool antiAlias : {true, false, true, false}) {
+    map.SetAntiAlias(antiAlias);
+    EXPECT_EQ(geomap_test::CountColor(*map.Surface(), antiAlias ? grey : 0xFFFFFF), 40 * 30)
+        << antiAlias;
+  }
 }

@@ -1,0 +1,96 @@
+// A full paint of a 1920 x 1080 map control showing a 1500 x 2000 JPEG map
+// at magnification 0.5 (from the cache) with the automatic graticule and
+// the calibration markers, beside a memcpy of one frame of its 15-bit
+// window surface; and a generated map of 1800 x 900 with a 15-degree
+// graticule.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "geomap/geomap.h"
+#include "platform/fonts.h"
+#include "platform/jpeg.h"
+#include "platform/platform.h"
+
+using namespace ZELK_geomap;
+
+namespace {
+
+constexpr int32_t kImgW = 1500, kImgH = 2000;
+constexpr int32_t kFrameW = 1920, kFrameH = 1080;
+
+// The map picture, encoded and decoded as a JPEG map would be.
+void LoadJpegMap(TGeoMap& map) {
+  Platform::TBitmap bmp;
+  bmp.SetPixelFormat(Platform::pf24bit);
+  bmp.SetSize(kImgW, kImgH);
+  for (int32_t y = 0; y < kImgH; ++y) {
+    uint32_t* row = bmp.ColorRow(y);
+    for (int32_t x = 0; x < kImgW; ++x)
+      row[x] = Platform::RGB(static_cast<uint8_t>(x ^ y), static_cast<uint8_t>(y >> 3),
+                             static_cast<uint8_t>(x >> 3));
+  }
+  Platform::TMemoryStream jpegBytes;
+  {
+    Platform::TJPEGImage jpeg;
+    jpeg.Assign(&bmp);
+    jpeg.SaveToStream(jpegBytes);
+  }
+  jpegBytes.SetPosition(0);
+  Platform::TJPEGImage jpeg;
+  jpeg.LoadFromStream(jpegBytes);
+  Platform::TBitmap decoded;
+  decoded.Assign(&jpeg);
+  map.SetMapBitMap(&decoded);
+}
+
+// A paint as a pan makes it: the view moves a little at every iteration.
+void BM_PaintMapWithGraticule(benchmark::State& state) {
+  TGeoMap map(nullptr);
+  map.SetSuppressPaint(true);
+  map.SetBounds(0, 0, kFrameW, kFrameH);
+  LoadJpegMap(map);
+  // 47.0..48.5 N, 16.0..17.5 E: parallels and meridians every 0.1 degree
+  map.SetCalibModel(cmEquiRect);
+  map.AddCalibPoint(48.5, 16.0, 0, 0);
+  map.AddCalibPoint(48.5, 17.5, kImgW, 0);
+  map.AddCalibPoint(47.0, 16.0, 0, kImgH);
+  map.AddCalibPoint(47.0, 17.5, kImgW, kImgH);
+  map.SetShowGrat(sgPointsAndLines);
+  map.SetMagnification(0.5);
+  map.SetSuppressPaint(false);  // builds the cache
+  int32_t step = 0;
+  for (auto _ : state) {
+    map.SetTopLeft(Platform::Point(step % 64, step % 48));
+    ++step;
+  }
+}
+BENCHMARK(BM_PaintMapWithGraticule)->Unit(benchmark::kMillisecond);
+
+// The floor: one frame of the 15-bit window surface.
+void BM_FrameMemcpy(benchmark::State& state) {
+  std::vector<uint16_t> a(size_t(kFrameW) * kFrameH, 0x1234), b(a.size());
+  for (auto _ : state) {
+    std::memcpy(b.data(), a.data(), a.size() * sizeof(uint16_t));
+    benchmark::DoNotOptimize(b.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(a.size() * sizeof(uint16_t)));
+}
+BENCHMARK(BM_FrameMemcpy)->Unit(benchmark::kMillisecond);
+
+void BM_CreateEmptyMapInMemory(benchmark::State& state) {
+  Platform::SetSystemFontsEnabled(state.range(0) == 0);
+  TGeoMap map(nullptr);
+  for (auto _ : state)
+    map.CreateEmptyMapInMemory(30, -30, 75, 60, 15, 15, 1800, 900, true, nullptr);
+  state.SetLabel(state.range(0) == 0 ? "system fonts" : "built-in font");
+  Platform::SetSystemFontsEnabled(true);
+}
+BENCHMARK(BM_CreateEmptyMapInMemory)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
