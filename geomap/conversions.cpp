@@ -18,6 +18,9 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kFarAway = 1e20;
+// The sphere on which resolutions are measured, and its circumference.
+constexpr double kSphereRadius = 6378000.0;
+constexpr double kCircumference = 40074155.889191404;
 
 // Columns of the graticule matrix.
 constexpr int32_t kColKind = 1, kColValue = 2, kColC0 = 3, kColC1 = 4, kColC2 = 5;
@@ -387,13 +390,18 @@ void TCalibration::CalcExtentsAndResolution() {
     return;
   }
   const TCoords left = coords(0, H / 2), right = coords(W, H / 2);
-  double d = Zelk_math2::SphereGreatCircleDist(6378000.0, left.Latit, left.Longit, right.Latit,
+  double d = Zelk_math2::SphereGreatCircleDist(kSphereRadius, left.Latit, left.Longit, right.Latit,
                                                right.Longit);
+  // The great circle takes the short way between the edges; a map running
+  // further round is measured the long way, whole turns included (adding a
+  // fixed half circle would make a 200-degree map 340 degrees wide and a
+  // whole-world map half as wide as it is).
   const double span = right.Longit - left.Longit;
-  if (span > 360)
-    d += 40074155.889191404;
-  else if (span > 180)
-    d += 20037077.944595702;
+  if (span > 180) {
+    const double turns = std::floor(span / 360);
+    const double rest = span - turns * 360;
+    d = (rest <= 180 ? d : kCircumference - d) + turns * kCircumference;
+  }
   FCalibData.Resolution = d / W;
 }
 

@@ -215,13 +215,16 @@ TEST_F(Coordinates, CornersAndResolution) {
   EXPECT_TRUE(map.IsPositionWithinMap(0.0, 10.5));
   EXPECT_FALSE(map.IsPositionWithinMap(0.0, 11.5));
 
-  // an image spanning 200 degrees of longitude gets the half circumference
-  map.ClearCalibData();
-  map.AddCalibPoint(0.0, -100.0, 0, 400);
-  map.AddCalibPoint(0.0, 100.0, 1000, 400);
-  map.AddCalibPoint(10.0, -100.0, 0, 0);
-  const double chord = 6378000.0 * 160.0 * std::numbers::pi / 180;
-  EXPECT_NEAR(cd.Resolution, (chord + 20037077.944595702) / 1000, 1e-3);
+  // Images along the equator spanning more than half the circle are
+  // measured the long way round: every degree counts once.
+  for (double span : {200.0, 300.0, 359.9999, 360.0, 360.0001, 400.0}) {
+    SCOPED_TRACE(span);
+    map.ClearCalibData();
+    map.AddCalibPoint(0.0, -span / 2, 0, 400);
+    map.AddCalibPoint(0.0, span / 2, 1000, 400);
+    map.AddCalibPoint(10.0, -span / 2, 0, 0);
+    EXPECT_NEAR(cd.Resolution, 6378000.0 * span * std::numbers::pi / 180 / 1000, 1e-3);
+  }
 
   map.SetImageSize(0, 800);
   map.Refit(true);
