@@ -44,6 +44,9 @@ class TApplication : public TComponent {
   void ClearMessages() { FQueue.clear(); }
 
   void SetOnIdle(std::function<void()> h) { FOnIdle = std::move(h); }
+  // Whether anything outside the queue can still bring input: without an
+  // idle handler an empty queue stays empty.
+  bool HasIdleHandler() const { return static_cast<bool>(FOnIdle); }
 
   // Controls register themselves to be painted and to have queued input
   // dropped once they are gone.
