@@ -18,6 +18,16 @@ using Platform::TPoint;
 
 namespace {
 
+// The pictures of these tests hold text (the empty map's message): drawn
+// with the built-in font, whatever fonts the machine has.
+class BuiltInFontOnly : public ::testing::Environment {
+ public:
+  void SetUp() override { Platform::SetSystemFontsEnabled(false); }
+  void TearDown() override { Platform::SetSystemFontsEnabled(true); }
+};
+[[maybe_unused]] const auto* const kFonts =
+    ::testing::AddGlobalTestEnvironment(new BuiltInFontOnly);
+
 // Bern (46.95 N, 7.45 E) on three maps of 100, 50 and 20 m a pixel.
 const TMapSpec kSwiss{"swiss.xml", "Switzerland", 100,         45.8, 5.9,
                       47.8,        10.5,          "swiss.bmp", 460,  200};
