@@ -1,6 +1,10 @@
 // The list of registered maps: registering in any letter case, the room
 // for 200, removing, and the choice of a finer or coarser map.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
 
 #include "atlas_files.h"
 
