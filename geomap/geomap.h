@@ -61,6 +61,11 @@ using TOnDrawMapDataEvent = void (*)(Platform::TObject* Sender, Platform::TCanva
 // 2/3 exactly as the double $3FE5555555555555: the largest cache limit.
 constexpr double kMaxCacheMagLimit = 2.0 / 3.0;
 
+// Every zoom by mouse keeps the magnification within these bounds, so that
+// the view stays computable however far the user drags.
+constexpr double kMinZoomMagnification = 1.0 / 1000;
+constexpr double kMaxZoomMagnification = 1000;
+
 class TGeoMap : public Platform::TCustomControl {
  public:
   explicit TGeoMap(Platform::TComponent* AOwner);
@@ -195,9 +200,25 @@ class TGeoMap : public Platform::TCustomControl {
   // Keeps the window inside the map image (no repaint).
   void PanMapToFillWindow();
   Zelk_zelkbase::TZoomState ZoomState() const { return FMouse.FZoomState; }
+  // The zoom history: a ring of the last 16 views, filled at creation and
+  // by the end of each drag that panned or zoomed.
   void ClearZoomHistory();
   void ZoomStateOnStack();
+  // 0 is the newest entry, -15 the oldest; other indices give all zeros.
   TgmZoomStackEntry GetZoomStackEntry(int32_t StackIx) const;
+  // Goes back to a view of the history (-15..0) and repaints; an empty
+  // entry or another index does nothing.
+  void ZoomHistory(int32_t Index);
+  // Puts the image pixel in the middle of the window, kept on the image.
+  void BringMapPixelToCenter(const Platform::TPoint& APoint);
+  // Puts the location in the middle of the window as far as the image
+  // allows; nothing happens when the calibration cannot place it.
+  void BringLocationToCenter(double Latitude, double Longitude);
+  // Shows the whole image, from its top-left corner.
+  void ZoomFitPage();
+  // A bitmap of the control's size on the clipboard: the last rendered
+  // picture inside a black frame one pixel in from the edge.
+  void CopyToClipboard();
   void DoZoomPanEvent();
   void DoSelectRectEvent(int32_t Kind, double x1, double y1, double x2, double y2);
   // Draws the mouse trace onto Bitmap (the two integers are not used).
@@ -239,10 +260,36 @@ class TGeoMap : public Platform::TCustomControl {
   int32_t NumMTracePoints() const { return FTrace.FNumMTrace; }
   // Room of the trace, in points.
   int32_t MouseTraceCapacity() const { return static_cast<int32_t>(FTrace.FMTrace.size()); }
+  // A copy of trace point idx (1-based) with x and y as longitude and
+  // latitude; attribute $FFFF when the calibration cannot convert it (x, y
+  // stay image pixels) and for other indices (x = y = 0, colour 0).
+  Zelk_zelkbase::TColoredPoint GetMTracePoint(int32_t idx) const;
+  void ClearMouseTrace();
   int32_t LastClickPosX() const { return FMouse.FLastMClickPosX; }
   int32_t LastClickPosY() const { return FMouse.FLastMClickPosY; }
   int32_t LastMousePosX() const { return FMouse.FLastMMousePosX; }
   int32_t LastMousePosY() const { return FMouse.FLastMMousePosY; }
+  // Position of the last mouse-down; 0 when the calibration cannot give it.
+  double GetLastMClickLatitude() const;
+  double GetLastMClickLongitude() const;
+  double LastClickLatitude() const { return GetLastMClickLatitude(); }
+  double LastClickLongitude() const { return GetLastMClickLongitude(); }
+
+  // Mouse entry points (control pixels). Each acts by MouseAction, draws
+  // its feedback inverting on the window surface and fires the
+  // application's mouse event (on release before anything else).
+  void MouseDown(Platform::TMouseButton Button, Platform::TShiftState Shift, int32_t X,
+                 int32_t Y) override;
+  void MouseMove(Platform::TShiftState Shift, int32_t X, int32_t Y) override;
+  void MouseUp(Platform::TMouseButton Button, Platform::TShiftState Shift, int32_t X,
+               int32_t Y) override;
+  // Lets the user drag a box with the mouse, processing the application's
+  // messages meanwhile: true with its corners (control pixels, sorted);
+  // false, the variables untouched, when a right click or MouseBoxAbort
+  // ends it, or when no further input can arrive (no messages, no idle
+  // handler).
+  bool MouseBox(int32_t& xLo, int32_t& yLo, int32_t& xHi, int32_t& yHi);
+  void MouseBoxAbort();
 
   // --- landmarks --------------------------------------------------------
   // Every form asks OnLandMarkAction first and appends to the list; the
@@ -386,6 +433,33 @@ class TGeoMap : public Platform::TCustomControl {
   void DrawCalibrationMarker(Platform::TCanvas* c, Platform::TPoint at);
   void DrawLandMarkLayer(Platform::TCanvas* c);
   void DrawHighlightedLandMark(Platform::TCanvas* c);
+
+  // Mouse interaction
+  bool InsideControl(int32_t X, int32_t Y) const {
+    return X >= 0 && X <= Width() && Y >= 0 && Y <= Height();
+  }
+  static double KeptInZoomRange(double Magnification);
+  // Draws figures on the window surface with a white XOR pen and a clear
+  // brush (drawn twice they vanish), then restores a copying pen and a
+  // solid brush and tells the host.
+  void XorDraw(Platform::TPenStyle Style, const std::function<void(Platform::TCanvas*)>& Draw);
+  void XorBox(int32_t x1, int32_t y1, int32_t x2, int32_t y2, Platform::TPenStyle Style);
+  void StartMouseBoxDrag(Platform::TMouseButton Button, int32_t X, int32_t Y);
+  void DragMouseBox(int32_t& X, int32_t& Y);
+  void EndMouseBoxDrag(Platform::TMouseButton Button, int32_t X, int32_t Y);
+  void StartZoomWindow(Platform::TMouseButton Button, int32_t X, int32_t Y);
+  void DragWindowBox(int32_t& X, int32_t& Y, Platform::TPenStyle Style);
+  void EndZoomWindow(Platform::TMouseButton Button, int32_t X, int32_t Y);
+  void StartSelectRect(int32_t X, int32_t Y);
+  void EndSelectRect(int32_t X, int32_t Y);
+  void ClickRubberBand(Platform::TShiftState Shift, int32_t X, int32_t Y);
+  void StretchRubberBand(int32_t X, int32_t Y);
+  // Pan and drag zoom: the view follows the drag from where it started.
+  void DragView(Platform::TShiftState Shift, int32_t X, int32_t Y);
+  void PanByDrag(int32_t X, int32_t Y);
+  void ZoomByDrag(int32_t X, int32_t Y);
+  void AppendTracePoint(int32_t X, int32_t Y);
+  void EndTraceStroke();
 
   // How the map image is shown, and its scaled cache.
   struct TView {

@@ -190,7 +190,8 @@ void TGeoMap::ResizeMap(int32_t LongerEdgeLength) {
 }
 
 void TGeoMap::SetMagnification(double Value) {
-  if (!(Value > 0) || !std::isfinite(Value)) RaiseError("magnification must be a positive number");
+  // a property setter never raises: a value that gives no picture is ignored
+  if (!(Value > 0) || !std::isfinite(Value)) return;
   FView.FMagnify = Value;
   Paint();
 }

@@ -1,6 +1,11 @@
-// The view's bookkeeping that the control needs from its creation on: the
-// zoom history, confining the view to the image, and the view events.
+// The view: the zoom history, confining the view to the image, the
+// programmatic pans and zooms, the copy to the clipboard, and the view
+// events.
+#include <algorithm>
+#include <cmath>
+
 #include "geomap/geomap.h"
+#include "platform/application.h"
 
 namespace ZELK_geomap {
 
@@ -23,6 +28,74 @@ TgmZoomStackEntry TGeoMap::GetZoomStackEntry(int32_t StackIx) const {
   if (StackIx < -15 || StackIx > 0) return TgmZoomStackEntry{};
   const int32_t slot = ((StackIx + FMouse.FZStackPoi - 2) % 16 + 16) % 16 + 1;
   return FMouse.FZoomStack[slot];
+}
+
+void TGeoMap::ZoomHistory(int32_t Index) {
+  if (Index < -15 || Index > 0) return;
+  const TgmZoomStackEntry e = GetZoomStackEntry(Index);
+  if (e == TgmZoomStackEntry{}) return;
+  FView.FTopLeft = Platform::TPoint{e.Left, e.Top};
+  FView.FMagnify = e.MagF;
+  Paint();
+}
+
+double TGeoMap::KeptInZoomRange(double Magnification) {
+  if (!(Magnification >= kMinZoomMagnification)) return kMinZoomMagnification;  // also NaN
+  return std::min(Magnification, kMaxZoomMagnification);
+}
+
+void TGeoMap::BringMapPixelToCenter(const Platform::TPoint& APoint) {
+  const double m = FView.FMagnify;
+  FView.FTopLeft.X = RoundHalfEven(APoint.X - std::nearbyint(Width() / m / 2));
+  FView.FTopLeft.Y = RoundHalfEven(APoint.Y - std::nearbyint(Height() / m / 2));
+  PanMapToFillWindow();
+  Paint();
+}
+
+void TGeoMap::BringLocationToCenter(double Latitude, double Longitude) {
+  // without a calibration no pixel belongs to the location
+  if (FCal.Model() == cmUndefined) return;
+  int32_t x = 0, y = 0;
+  if (!CalcPixelCoords(Latitude, Longitude, x, y)) return;
+  const double m = FView.FMagnify;
+  // as far as the image reaches, never before its first pixel
+  auto centred = [](int32_t at, double half, int32_t imageSize) {
+    return RoundHalfEven(std::max(std::min(at - half, imageSize - 2 * half), 0.0));
+  };
+  FView.FTopLeft.X = centred(x, std::nearbyint(Width() / m / 2), GrafBmp->Width());
+  FView.FTopLeft.Y = centred(y, std::nearbyint(Height() / m / 2), GrafBmp->Height());
+  Paint();
+}
+
+void TGeoMap::ZoomFitPage() {
+  // an image without pixels has no page to fit
+  if (MapImgWidth() <= 0 || MapImgHeight() <= 0) return;
+  FView.FMagnify =
+      KeptInZoomRange(std::min(double(Width()) / MapImgWidth(), double(Height()) / MapImgHeight()));
+  FView.FTopLeft = Platform::TPoint{0, 0};
+  Paint();
+}
+
+void TGeoMap::CopyToClipboard() {
+  const int32_t W = Width(), H = Height();
+  Platform::TBitmap bmp;
+  bmp.SetSize(W, H);
+  Platform::TCanvas* c = bmp.Canvas();
+  // the outermost rows and columns, which the picture does not reach
+  c->Brush()->SetColor(FLook.FColorBakGnd);
+  c->FillRect(Platform::Rect(0, 0, W, H));
+  const Platform::TRect inner = Platform::Rect(2, 2, W - 2, H - 2);
+  c->SetCopyMode(Platform::cmSrcCopy);
+  if (W > 4 && H > 4) c->CopyRect(inner, AuxBmp->Canvas(), inner);
+  c->Pen()->SetColor(Platform::clBlack);
+  c->Pen()->SetStyle(Platform::psSolid);
+  c->Pen()->SetMode(Platform::pmCopy);
+  c->MoveTo(1, 1);
+  c->LineTo(W - 2, 1);
+  c->LineTo(W - 2, H - 2);
+  c->LineTo(1, H - 2);
+  c->LineTo(1, 1);
+  Platform::Clipboard()->Assign(&bmp);
 }
 
 void TGeoMap::PanMapToFillWindow() {

@@ -15,7 +15,9 @@
 
 namespace Platform {
 
-// A cursor image: AND and XOR masks, one bit per pixel, rows padded to bytes.
+// A cursor image: AND and XOR masks, one bit per pixel with the leftmost
+// pixel in the high bit, rows padded to bytes. AND 1 keeps the screen pixel
+// (XOR 1 inverts it); AND 0 paints black (XOR 0) or white (XOR 1).
 struct TCursorShape {
   int32_t Width = 0, Height = 0;
   int32_t HotSpotX = 0, HotSpotY = 0;
@@ -44,6 +46,9 @@ class TApplication : public TComponent {
   void ClearMessages() { FQueue.clear(); }
 
   void SetOnIdle(std::function<void()> h) { FOnIdle = std::move(h); }
+  // Whether anything outside the queue can still bring input: without an
+  // idle handler an empty queue stays empty.
+  bool HasIdleHandler() const { return static_cast<bool>(FOnIdle); }
 
   // Controls register themselves to be painted and to have queued input
   // dropped once they are gone.

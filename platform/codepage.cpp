@@ -89,7 +89,38 @@ long DecodeUtf8(std::string_view text, size_t& i) {
   return static_cast<long>(cp);
 }
 
+// Lower case of the letters with a simple one-to-one lower case: ASCII,
+// Latin-1, Latin Extended-A, Greek and Cyrillic capitals.
+char32_t LowerCodePoint(char32_t c) {
+  if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
+  if (c >= 0x100 && c <= 0x17F) {
+    if (c == 0x130 || c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F) return c;
+    if (c == 0x178) return 0xFF;
+    // capitals at even code points, except in the two runs that start odd
+    const bool oddRun = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
+    return (c % 2 == (oddRun ? 1u : 0u)) ? c + 1 : c;
+  }
+  if ((c >= 0x391 && c <= 0x3A9 && c != 0x3A2) || (c >= 0x410 && c <= 0x42F)) return c + 0x20;
+  if (c >= 0x400 && c <= 0x40F) return c + 0x50;
+  return c;
+}
+
 }  // namespace
+
+std::string LowerCaseUtf8(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  size_t i = 0;
+  while (i < utf8.size()) {
+    const size_t start = i;
+    const long cp = DecodeUtf8(utf8, i);
+    if (cp < 0)
+      out.append(utf8.substr(start, i - start));
+    else
+      AppendUtf8(out, LowerCodePoint(static_cast<char32_t>(cp)));
+  }
+  return out;
+}
 
 std::string Utf8ToCp1252(std::string_view utf8) {
   std::string out;

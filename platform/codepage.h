@@ -18,6 +18,10 @@ std::string Utf8ToCp1252(std::string_view utf8);
 std::string Cp1252ToUtf8(std::string_view cp1252);
 // Number of characters (code points) of UTF-8 text; malformed bytes count one each.
 size_t Utf8Length(std::string_view utf8);
+// Lower case of UTF-8 text (file names, identifiers): the capitals of ASCII,
+// Latin-1, Latin Extended-A, Greek and Cyrillic become small letters; every
+// other character, and malformed bytes, stay as they are.
+std::string LowerCaseUtf8(std::string_view utf8);
 
 // Text of at most N 8-bit characters with a length byte in front: always
 // N + 1 bytes in records and files.

@@ -5,13 +5,21 @@
 #include <bit>
 #include <cstring>
 
+#include "mouse_gestures.h"
 #include "platform/errors.h"
-#include "test_map.h"
 
 using namespace ZELK_geomap;
 using geomap_test::TTestMap;
 
 namespace {
+
+// Draws a trace stroke through the points with the left button held.
+void TraceStroke(TTestMap& map, std::initializer_list<Platform::TPoint> path) {
+  const Zelk_zelkbase::TMouseActMode mode = map.MouseAction();
+  map.SetMouseAction(Zelk_zelkbase::maMouseTrace);
+  geomap_test::LeftDrag(map, path);
+  map.SetMouseAction(mode);
+}
 
 TEST(ControlLifecycle, NewControlHasItsDefaults) {
   TTestMap map;
@@ -170,6 +178,8 @@ TEST(ControlLifecycle, AssignCopiesTheStateButNotEventsTraceOrBounds) {
   src.SetGratLineDist(5);
   src.SetBounds(1, 2, 300, 200);
   src.SetMouseTraceColor(0x111111);
+  TraceStroke(src, {{1, 1}, {2, 2}, {3, 3}});
+  TraceStroke(dst, {{5, 5}, {6, 6}});
   int srcEvents = 0, dstEvents = 0;
   src.SetOnZoomPan([&](Platform::TObject*) { ++srcEvents; });
   dst.SetOnZoomPan([&](Platform::TObject*) { ++dstEvents; });
@@ -196,6 +206,8 @@ TEST(ControlLifecycle, AssignCopiesTheStateButNotEventsTraceOrBounds) {
   // kept: the destination's size, events and mouse trace
   EXPECT_EQ(dst.Width(), 500);
   EXPECT_EQ(dst.MouseTraceColor(), 0xFFFFFFu);
+  EXPECT_EQ(dst.NumMTracePoints(), 2);
+  EXPECT_EQ(dst.GetMTracePoint(1).Color, 0xFFFFFFu);  // its own stroke
   dst.DoZoomPanEvent();
   EXPECT_EQ(dstEvents, 1);
   EXPECT_EQ(srcEvents, 0);
@@ -224,6 +236,8 @@ TEST(ControlLifecycle, ClearForgetsTheMapButKeepsLandMarksAndView) {
   map.SetMapCaption("caption");
   map.SetMagnification(2.5);
   FillLandMarks(map, 3);
+  TraceStroke(map, {{1, 1}, {2, 2}});
+  ASSERT_EQ(map.NumMTracePoints(), 2);
   map.paints = 0;
   map.Clear();
   EXPECT_GE(map.paints, 1);

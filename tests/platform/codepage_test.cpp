@@ -53,6 +53,24 @@ TEST(CodePage, Utf8Length) {
   EXPECT_EQ(Utf8Length("\xE2\x82\xAC\xF0\x9F\x98\x80"), 2u);
 }
 
+TEST(CodePage, LowerCaseOfFileNames) {
+  const struct {
+    const char* in;
+    const char* out;
+  } cases[] = {
+      {"Maps/City.XML", "maps/city.xml"},
+      {"Z\xC3\x9CRICH \xC3\x97", "z\xC3\xBCrich \xC3\x97"},  // Ü lowers, × stays
+      {"\xC5\xBD\xC5\xB9\xC4\xB9\xC5\xB8", "\xC5\xBE\xC5\xBA\xC4\xBA\xC3\xBF"},  // ŽŹĹŸ
+      {"\xC4\x80\xC5\xA0\xC4\xB0", "\xC4\x81\xC5\xA1\xC4\xB0"},  // ĀŠ lower, İ stays
+      {"\xCE\xA9\xD0\x96\xD0\x81", "\xCF\x89\xD0\xB6\xD1\x91"},  // ΩЖЁ
+      {"A\xFF\xC3"
+       "B",
+       "a\xFF\xC3"
+       "b"},  // malformed bytes pass unchanged
+  };
+  for (const auto& c : cases) EXPECT_EQ(LowerCaseUtf8(c.in), c.out) << c.in;
+}
+
 TEST(ShortString, RecordBytesAreLengthAndPaddedCharacters) {
   ShortString<15> s = "Z\xC3\xBCrich";
   EXPECT_EQ(s.Length(), 6);

@@ -1,2 +1,0 @@
-// Placeholder translation unit until the module's sources land.
-namespace ZELK_geoatlas {}
