@@ -63,9 +63,12 @@ void TCanvas::LineTo(int32_t X, int32_t Y) {
   TBitmap& b = *FBitmap;
   uint8_t rop = Rop2Table(FPen.Mode());
   uint32_t color = b.ReduceColor(FPen.Color());
-  if (FPen.Width() <= 1 || PenPattern(FPen.Style()) != nullptr) {
-    DrawLine(b, from.X, from.Y, X, Y, color, rop, PenPattern(FPen.Style()), FDashPhase,
-             FBrush.Style() != bsClear, b.ReduceColor(FBrush.Color()));
+  const uint8_t* pattern = PenPattern(FPen.Style());
+  if (FPen.Width() <= 1 || pattern != nullptr) {
+    // the gaps of a pattern take the brush colour
+    const bool gaps = pattern != nullptr && FBrush.Style() != bsClear;
+    DrawLine(b, from.X, from.Y, X, Y, color, rop, pattern, FDashPhase, gaps,
+             gaps ? b.ReduceColor(FBrush.Color()) : 0);
     return;
   }
   // A wide line has round ends, so that the segments of a polyline join

@@ -275,6 +275,53 @@ int64_t FirstStepReaching(int64_t lo, int64_t hi, int64_t target, int64_t adx, i
   return lo;
 }
 
+// How a line's pixel pointer moves: always one step along the major axis,
+// and one along the minor axis when the error term overflows.
+struct TLineWalk {
+  ptrdiff_t MajorStep, MinorStep;
+  int64_t Minor2, Major2;  // twice the minor and the major length
+  template <class Word>
+  void Step(Word*& px, int64_t& r) const {
+    px += MajorStep;
+    r += Minor2;
+    if (r >= Major2) {
+      r -= Major2;
+      px += MinorStep;
+    }
+  }
+};
+
+// count pixels of one colour copied along the walk, from px on.
+template <class Word>
+void SolidLine(Word* px, int64_t count, int64_t r, const TLineWalk walk, Word word) {
+  for (;;) {
+    *px = word;
+    if (--count == 0) return;  // never step the pointer out of the bitmap
+    walk.Step(px, r);
+  }
+}
+
+// Narrows the steps lo..hi of a line to those whose pixel lies inside the
+// bitmap; false when none is left.
+bool ClipSteps(int64_t m0, int64_t n0, int32_t sMajor, int32_t sMinor, int64_t major, int64_t minor,
+               int64_t majorLimit, int64_t minorLimit, int64_t& lo, int64_t& hi) {
+  // steps whose major coordinate lies inside the bitmap
+  if (sMajor > 0) {
+    lo = std::max(lo, -m0);
+    hi = std::min(hi, majorLimit - 1 - m0);
+  } else {
+    lo = std::max(lo, m0 - (majorLimit - 1));
+    hi = std::min(hi, m0);
+  }
+  if (lo > hi) return false;
+  // and whose minor coordinate does too (it moves monotonically away from n0)
+  int64_t inLo = sMinor > 0 ? -n0 : n0 - (minorLimit - 1);  // minimum offset inside
+  int64_t inHi = sMinor > 0 ? minorLimit - 1 - n0 : n0;     // maximum offset inside
+  lo = std::max(lo, FirstStepReaching(lo, hi, inLo, major, minor));
+  hi = std::min(hi, FirstStepReaching(lo, hi, inHi + 1, major, minor) - 1);
+  return true;
+}
+
 }  // namespace
 
 void DrawLine(TBitmap& b, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t color,
@@ -292,28 +339,20 @@ void DrawLine(TBitmap& b, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32
   int64_t majorLimit = xMajor ? b.Width() : b.Height();
   int64_t minorLimit = xMajor ? b.Height() : b.Width();
 
-  // steps whose major coordinate lies inside the bitmap
-  int64_t lo = 0, hi = steps - 1;
-  if (sMajor > 0) {
-    lo = std::max(lo, -m0);
-    hi = std::min(hi, majorLimit - 1 - m0);
-  } else {
-    lo = std::max(lo, m0 - (majorLimit - 1));
-    hi = std::min(hi, m0);
-  }
   int32_t patLen = pattern ? PatternLength(pattern) : 0;
-  if (lo > hi) {  // nothing visible; the pattern still moves on
+  int64_t lo = 0, hi = steps - 1;
+  // A line whose two ends lie inside the bitmap lies inside as a whole: no
+  // clipping, and its first step starts the error term at the major length.
+  // Short lines (symbols, outlines) are mostly of this kind.
+  const bool inside = x0 >= 0 && y0 >= 0 && x1 >= 0 && y1 >= 0 && x0 < b.Width() &&
+                      x1 < b.Width() && y0 < b.Height() && y1 < b.Height();
+  if (!inside && !ClipSteps(m0, n0, sMajor, sMinor, major, minor, majorLimit, minorLimit, lo, hi)) {
+    // nothing visible; the pattern still moves on
     if (patLen) phase = static_cast<int32_t>((phase + steps) % patLen);
     return;
   }
-  // and whose minor coordinate does too (it moves monotonically away from n0)
-  int64_t inLo = sMinor > 0 ? -n0 : n0 - (minorLimit - 1);  // minimum offset inside
-  int64_t inHi = sMinor > 0 ? minorLimit - 1 - n0 : n0;     // maximum offset inside
-  lo = std::max(lo, FirstStepReaching(lo, hi, inLo, major, minor));
-  hi = std::min(hi, FirstStepReaching(lo, hi, inHi + 1, major, minor) - 1);
-
   if (lo <= hi) {
-    const TMinorStep start = MinorStepAt(lo, major, minor);
+    const TMinorStep start = inside ? TMinorStep{0, major} : MinorStepAt(lo, major, minor);
     int64_t q = start.Offset, r = start.Remainder;
     int64_t m = m0 + sMajor * lo;
     int64_t n = n0 + sMinor * q;
@@ -322,31 +361,24 @@ void DrawLine(TBitmap& b, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32
       using C = decltype(codec);
       using Word = typename C::Word;
       // walk a pointer: one step along the major axis, sometimes one along the minor
-      ptrdiff_t width = b.Width();
-      ptrdiff_t majorStep = xMajor ? sMajor : sMajor * width;
-      ptrdiff_t minorStep = xMajor ? sMinor * width : sMinor;
+      const ptrdiff_t width = b.Width();
+      const TLineWalk walk{xMajor ? sMajor : sMajor * width, xMajor ? sMinor * width : sMinor,
+                           2 * minor, 2 * major};
       Word* origin = static_cast<Word*>(b.ScanLine(0));
       Word* px = origin + static_cast<ptrdiff_t>(y) * width + x;
-      const Word word = C::StoreReduced(color);
-      bool fast = !pattern && rop2 == kRop2Copy;
+      if (!pattern && rop2 == kRop2Copy) {
+        SolidLine(px, hi - lo + 1, r, walk, C::StoreReduced(color));
+        return;
+      }
       for (int64_t i = lo; i <= hi; ++i) {
-        if (fast) {
-          *px = word;
-        } else {
-          int32_t cx = static_cast<int32_t>((px - origin) % width);
-          int32_t cy = static_cast<int32_t>((px - origin) / width);
-          if (!pattern || PatternOn(pattern, patLen, phase + i))
-            CombinePixel(b, cx, cy, color, rop2);
-          else if (drawOff)
-            CombinePixel(b, cx, cy, offColor, rop2);
-        }
+        int32_t cx = static_cast<int32_t>((px - origin) % width);
+        int32_t cy = static_cast<int32_t>((px - origin) / width);
+        if (!pattern || PatternOn(pattern, patLen, phase + i))
+          CombinePixel(b, cx, cy, color, rop2);
+        else if (drawOff)
+          CombinePixel(b, cx, cy, offColor, rop2);
         if (i == hi) break;  // never step the pointer out of the bitmap
-        px += majorStep;
-        r += 2 * minor;
-        if (r >= 2 * major) {
-          r -= 2 * major;
-          px += minorStep;
-        }
+        walk.Step(px, r);
       }
     });
   }

@@ -10,7 +10,7 @@ native=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev libpng-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
   libgeographiclib-dev libproj-dev proj-data libeigen3-dev libsqlite3-dev
-  imagemagick
+  imagemagick libcairo2-dev
 )
 i386=(
   g++-multilib
