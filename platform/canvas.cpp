@@ -99,7 +99,12 @@ void TCanvas::Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
   }
   if (!pen) return;
   TPoint saved = FPenPos;
-  if (pw <= 1) {
+  if (pw <= 1 && int64_t(X2) - X1 == 1 && int64_t(Y2) - Y1 == 1) {
+    // a box of one pixel is its own outline (the four lines below would all
+    // be empty)
+    MoveTo(X1, Y1);
+    LineTo(X2, Y1);
+  } else if (pw <= 1) {
     // the outline as four lines, so that dashed pens keep their pattern
     MoveTo(X1, Y1);
     LineTo(X2 - 1, Y1);

@@ -31,11 +31,6 @@ uint32_t CombinePaletted(const TBitmap& b, uint8_t rop2, uint32_t color, uint32_
 
 }  // namespace
 
-uint8_t Rop2Table(TPenMode mode) {
-  static const uint8_t kTables[16] = {0, 15, 10, 5, 12, 3, 13, 4, 11, 2, 14, 1, 8, 7, 6, 9};
-  return kTables[mode & 15];
-}
-
 uint32_t ApplyRop3(uint8_t t, uint32_t p, uint32_t s, uint32_t d) {
   uint32_t r = 0;
   for (int i = 0; i < 8; ++i) {
@@ -197,25 +192,6 @@ void FillPolygon(TBitmap& b, const TPoint* pts, int32_t n, uint32_t color, uint8
 
 // ---------------------------------------------------------------- lines
 
-const uint8_t* PenPattern(TPenStyle style) {
-  static const uint8_t kDash[] = {18, 6, 0};
-  static const uint8_t kDot[] = {3, 3, 0};
-  static const uint8_t kDashDot[] = {9, 6, 3, 6, 0};
-  static const uint8_t kDashDotDot[] = {9, 3, 3, 3, 3, 3, 0};
-  switch (style) {
-    case psDash:
-      return kDash;
-    case psDot:
-      return kDot;
-    case psDashDot:
-      return kDashDot;
-    case psDashDotDot:
-      return kDashDotDot;
-    default:
-      return nullptr;
-  }
-}
-
 namespace {
 
 int32_t PatternLength(const uint8_t* pattern) {
@@ -294,11 +270,43 @@ struct TLineWalk {
 // count pixels of one colour copied along the walk, from px on.
 template <class Word>
 void SolidLine(Word* px, int64_t count, int64_t r, const TLineWalk walk, Word word) {
+  // Straight and diagonal lines move by the same amount at every step: no
+  // error term to carry from pixel to pixel.
+  if (walk.Minor2 == 0 || walk.Minor2 == walk.Major2) {
+    const ptrdiff_t stride = walk.MajorStep + (walk.Minor2 == 0 ? 0 : walk.MinorStep);
+    for (int64_t i = 0; i < count; ++i) px[i * stride] = word;
+    return;
+  }
   for (;;) {
     *px = word;
     if (--count == 0) return;  // never step the pointer out of the bitmap
     walk.Step(px, r);
   }
+}
+
+// A solid line copied onto the bitmap when its two ends lie inside it (so
+// that every pixel between does): the common short line of symbols and
+// outlines, without clipping. False when it is not such a line.
+bool SolidLineInside(TBitmap& b, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t color) {
+  const int32_t w = b.Width(), h = b.Height();
+  // (unsigned: one compare per coordinate for both ends of the range)
+  if (uint32_t(x0) >= uint32_t(w) || uint32_t(x1) >= uint32_t(w) || uint32_t(y0) >= uint32_t(h) ||
+      uint32_t(y1) >= uint32_t(h))
+    return false;
+  const int32_t dx = x1 - x0, dy = y1 - y0;  // no overflow: both ends are inside
+  const int32_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+  const bool xMajor = adx >= ady;
+  const int32_t major = xMajor ? adx : ady, minor = xMajor ? ady : adx;
+  if (major == 0) return true;  // the end point alone, which is not drawn
+  const ptrdiff_t sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -ptrdiff_t(w) : ptrdiff_t(w);
+  const TLineWalk walk{xMajor ? sx : sy, xMajor ? sy : sx, 2 * int64_t(minor), 2 * int64_t(major)};
+  WithCodec(b.PixelFormat(), [&](auto codec) {
+    using C = decltype(codec);
+    using Word = typename C::Word;
+    Word* px = static_cast<Word*>(b.ScanLine(y0)) + x0;
+    SolidLine(px, major, major, walk, C::StoreReduced(color));
+  });
+  return true;
 }
 
 // Narrows the steps lo..hi of a line to those whose pixel lies inside the
@@ -327,6 +335,7 @@ bool ClipSteps(int64_t m0, int64_t n0, int32_t sMajor, int32_t sMinor, int64_t m
 void DrawLine(TBitmap& b, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t color,
               uint8_t rop2, const uint8_t* pattern, int32_t& phase, bool drawOff,
               uint32_t offColor) {
+  if (!pattern && rop2 == kRop2Copy && SolidLineInside(b, x0, y0, x1, y1, color)) return;
   int64_t dx = int64_t(x1) - x0, dy = int64_t(y1) - y0;
   int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
   bool xMajor = adx >= ady;

@@ -84,6 +84,10 @@ struct TGoldenCase {
   std::function<std::vector<std::vector<TCellSymbol>>()> Rows;
 };
 
+void PrintTo(const TGoldenCase& c, std::ostream* os) {
+  *os << c.Name;
+}
+
 class SymbolGolden : public ::testing::TestWithParam<TGoldenCase> {};
 
 TEST_P(SymbolGolden, MatchesThePictureInEveryPixelFormatItHolds) {
@@ -110,6 +114,14 @@ std::vector<Platform::TPoint> Marked(TBitmap& b) {
   for (int32_t y = 0; y < b.Height(); ++y)
     for (int32_t x = 0; x < b.Width(); ++x)
       if (b.PixelAt(x, y) != kGround) out.push_back({x, y});
+  return out;
+}
+
+// Every pixel of a picture, row by row.
+std::vector<TColor> Pixels(TBitmap& b) {
+  std::vector<TColor> out;
+  for (int32_t y = 0; y < b.Height(); ++y)
+    for (int32_t x = 0; x < b.Width(); ++x) out.push_back(b.PixelAt(x, y));
   return out;
 }
 
@@ -198,6 +210,23 @@ TEST(SymbolPenModes, ExclusiveOrDrawnTwiceRestoresThePicture) {
         EXPECT_FALSE(Marked(*once).empty()) << kind << " " << transparent;
       }
     }
+}
+
+TEST(SymbolPenModes, HalosOfACopyingPenEqualTheirLineByLineDrawing) {
+  // A solid pen that is not the plain one (inside-frame style) draws the
+  // halo copy by copy; the plain pen draws their union. Same pixels, also
+  // where the bitmap clips.
+  for (TLandMarkElement kind : {lmPlus, lmCross})
+    for (int32_t size = -3; size <= 24; ++size)
+      for (Platform::TPoint at : {Platform::TPoint{30, 30}, {1, 58}, {-2, 5}}) {
+        auto plain = Ground(60, 60, Platform::pf24bit, kGround);
+        auto framed = Ground(60, 60, Platform::pf24bit, kGround);
+        framed->Canvas()->Pen()->SetStyle(Platform::psInsideFrame);
+        for (TBitmap* b : {plain.get(), framed.get()})
+          DrawLandMarkSymbolOnCanvas(b->Canvas(), at.X, at.Y, kind, kFG, kBG, size, 0, 0, false);
+        EXPECT_TRUE(Pixels(*plain) == Pixels(*framed))
+            << int(kind) << " size " << size << " at " << at.X << "," << at.Y;
+      }
 }
 
 TEST(SymbolWildValues, HugeSizesAndPositionsDrawClampedWithoutFault) {
