@@ -103,18 +103,20 @@ int HexDigit(char c) {
 }
 
 // The code point of a numeric reference body ("#233" or "#xE9", without
-// "&" and ";"); 0 when it names no character a file may hold.
-uint32_t NumericReference(std::string_view body) {
+// "&" and ";"); -1 when it names no character. (Character 0 counts: the
+// writer refers to every control character, so that names holding one
+// come back whole.)
+int32_t NumericReference(std::string_view body) {
   const bool hex = body.size() > 1 && (body[1] == 'x' || body[1] == 'X');
   const std::string_view digits = body.substr(hex ? 2 : 1);
-  if (digits.empty() || digits.size() > 7) return 0;
-  uint32_t cp = 0;
+  if (digits.empty() || digits.size() > 7) return -1;
+  int32_t cp = 0;
   for (char c : digits) {
     const int d = hex ? HexDigit(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
-    if (d < 0) return 0;
-    cp = cp * (hex ? 16 : 10) + static_cast<uint32_t>(d);
+    if (d < 0) return -1;
+    cp = cp * (hex ? 16 : 10) + d;
   }
-  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return -1;
   return cp;
 }
 
@@ -129,9 +131,9 @@ bool DecodeEntity(std::string_view body, std::string& out) {
     return true;
   }
   if (body.empty() || body[0] != '#') return false;
-  const uint32_t cp = NumericReference(body);
-  if (cp == 0) return false;
-  out += Platform::Utf8ToCp1252(Utf8Of(cp));
+  const int32_t cp = NumericReference(body);
+  if (cp < 0) return false;
+  out += Platform::Utf8ToCp1252(Utf8Of(static_cast<uint32_t>(cp)));
   return true;
 }
 

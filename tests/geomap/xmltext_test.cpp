@@ -17,6 +17,7 @@ TEST(EscapeXMLText, SpecialAndControlCharactersBecomeReferences) {
       {"a \"b\" <c> & d", "a &quot;b&quot; &lt;c&gt; &amp; d"},
       {"&amp;", "&amp;amp;"},
       {"line\r\nbreak\ttab", "line&#13;&#10;break&#9;tab"},
+      {std::string("nul\0", 4), "nul&#0;"},
       {"caf\xE9 \x80", "caf\xE9 \x80"},  // 8-bit characters pass
       {"", ""},
   };
@@ -31,13 +32,14 @@ TEST(UnescapeXMLText, DecodesEntitiesAndLeavesEverythingElseAsItStands) {
     std::string In, Out;
   } cases[] = {
       {"&lt;&gt;&amp;&quot;&apos;", "<>&\"'"},
-      {"R&D & more", "R&D & more"},                              // bare ampersands of older files
-      {"&amp", "&amp"},                                          // no semicolon
-      {"&nbsp; &AMP;", "&nbsp; &AMP;"},                          // unknown and upper-case names
-      {"&#65;&#x42;&#X43;", "ABC"},                              // numeric references
-      {"&#233;&#x20AC;", "\xE9\x80"},                            // into the file code page
-      {"&#x4E2D;", "?"},                                         // not in the code page
-      {"&#0; &#xD800; &#x110000;", "&#0; &#xD800; &#x110000;"},  // no character
+      {"R&D & more", "R&D & more"},                    // bare ampersands of older files
+      {"&amp", "&amp"},                                // no semicolon
+      {"&nbsp; &AMP;", "&nbsp; &AMP;"},                // unknown and upper-case names
+      {"&#65;&#x42;&#X43;", "ABC"},                    // numeric references
+      {"&#233;&#x20AC;", "\xE9\x80"},                  // into the file code page
+      {"&#x4E2D;", "?"},                               // not in the code page
+      {"&#xD800; &#x110000;", "&#xD800; &#x110000;"},  // no character
+      {"&#0;.", std::string("\0.", 2)},                // as the writer refers to it
       {"&#12345678; &#x; &#1a;", "&#12345678; &#x; &#1a;"},
       {"&&amp;;", "&&;"},
       {"&", "&"},
