@@ -17,21 +17,6 @@ namespace calfile {
 
 namespace {
 
-// Lower case of 8-bit text in the file code page: ASCII and the Latin
-// letters of Windows-1252, so identifiers compare as their readers see them.
-std::string Lower1252(std::string s) {
-  for (char& ch : s) {
-    const auto c = static_cast<unsigned char>(ch);
-    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
-      ch = static_cast<char>(c + 0x20);
-    else if (c == 0x8A || c == 0x8C || c == 0x8E)
-      ch = static_cast<char>(c + 0x10);
-    else if (c == 0x9F)
-      ch = static_cast<char>(0xFF);
-  }
-  return s;
-}
-
 // Text after `key` up to the next double quote (or the end of the line),
 // searched for in `searchIn`; taken from `takeFrom` (the same line, maybe in
 // other letter case). Found tells whether the key was there at all.
@@ -43,6 +28,11 @@ std::string QuotedAfter(const std::string& searchIn, const std::string& takeFrom
   const size_t start = at + key.size();
   const size_t end = std::min(takeFrom.find('"', start), takeFrom.size());
   return takeFrom.substr(start, end - start);
+}
+
+// An attribute's text as the writer escaped it, trimmed, in UTF-8.
+std::string DecodedText(const std::string& raw) {
+  return Platform::Cp1252ToUtf8(UnescapeXMLText(TrimBlanks(raw)));
 }
 
 // Position (1-based) just after `key` in text, or 0 when the key is absent.
@@ -78,7 +68,7 @@ std::vector<std::string> BracketPairs(const std::string& content) {
 
 void ReadCalLine(const std::string& attributes, const std::string& content, TCalibData& D,
                  const TCalReadRules& rules) {
-  const std::string lower = Lower1252(attributes);
+  const std::string lower = LowerCase1252(attributes);
   const std::string type = QuotedAfter(lower, lower, "type=\"");
   TCalibLine line;
   if (type == "parallel")
@@ -120,7 +110,7 @@ void ReadCorners(const std::string& content, TCalibData& D, const TCalReadRules&
 
 void ReadCalQuads(const std::string& attributes, const std::string& content, TCalibData& D,
                   const TCalReadRules& rules) {
-  const int32_t declared = IntegerAfter(Lower1252(attributes), "npoints=\"");
+  const int32_t declared = IntegerAfter(LowerCase1252(attributes), "npoints=\"");
   const auto pairs = BracketPairs(content);
   if (pairs.size() > static_cast<size_t>(kMaxCalQuads) ||
       static_cast<int64_t>(pairs.size()) != declared)
@@ -170,19 +160,20 @@ int32_t TStreamSource::NextElement(std::string& Attributes, std::string& Content
 }
 
 bool FindCalHeader(TCalSource& Source, const std::string& DataID, TCalHeader& Header) {
-  const std::string wanted = Lower1252(Platform::Utf8ToCp1252(DataID));
+  const std::string wanted = LowerCase1252(Platform::Utf8ToCp1252(DataID));
   std::string line;
   while (Source.ReadLine(line)) {
-    const std::string lower = Lower1252(line);
+    const std::string lower = LowerCase1252(line);
     if (lower.find("<geomap") == std::string::npos || lower.find("korvane") == std::string::npos)
       continue;
-    const std::string id = TrimBlanks(QuotedAfter(lower, lower, "id=\""));
+    const std::string id =
+        LowerCase1252(TrimBlanks(UnescapeXMLText(QuotedAfter(lower, line, "id=\""))));
     if (!wanted.empty() && wanted != id) continue;
     Header.Model = TrimBlanks(QuotedAfter(lower, lower, "model=\"", &Header.HasModel));
     // The map name keeps its letter case: file systems that tell cases
     // apart would otherwise miss the image.
-    Header.MapFName = Platform::Cp1252ToUtf8(TrimBlanks(QuotedAfter(lower, line, "map=\"")));
-    Header.Caption = Platform::Cp1252ToUtf8(TrimBlanks(QuotedAfter(lower, line, "caption=\"")));
+    Header.MapFName = DecodedText(QuotedAfter(lower, line, "map=\""));
+    Header.Caption = DecodedText(QuotedAfter(lower, line, "caption=\""));
     return true;
   }
   return false;
@@ -222,7 +213,7 @@ void ReadCalElements(TCalSource& Source, TCalibData& D, const TCalReadRules& Rul
         break;
       }
       case xtUTMSouth:
-        D.UTMSouth = TrimBlanks(Lower1252(content)) == "true";
+        D.UTMSouth = TrimBlanks(LowerCase1252(content)) == "true";
         break;
       case xtEllipsoid:
         D.Ellipsoid = EllipsoidFromId(content);

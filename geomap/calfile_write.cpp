@@ -34,6 +34,12 @@ std::string Int(int64_t v) {
   return Platform::IntToStr(v);
 }
 
+// UTF-8 text as an attribute value: in the file code page, escaped, so that
+// quotes and ampersands in names and captions come back as they were.
+std::string AttributeText(const std::string& utf8) {
+  return EscapeXMLText(Platform::Utf8ToCp1252(utf8));
+}
+
 // The arrays of the record are fixed; a count beyond them would make the
 // writer read memory that is not part of the calibration.
 void CheckCounts(const TCalibData& D) {
@@ -87,10 +93,9 @@ std::vector<std::string> CalibrationLines(const TCalibData& D, TCalibModel Calib
   if (WriteHeader || stream) out.push_back("<?xml version=\"1.0\"?>");
   out.push_back("");
   out.push_back("<!-- TGeoMap Calibration / Korvane Suite -->");
-  out.push_back(StartTag(xtGeoMap) + " sig=\"Korvane\" vers=\"1.0\" id=\"" +
-                Platform::Utf8ToCp1252(DataID) + "\" model=\"" + model + "\" map=\"" +
-                Platform::Utf8ToCp1252(D.MapFName) + "\" caption=\"" +
-                Platform::Utf8ToCp1252(D.Caption) + "\">");
+  out.push_back(StartTag(xtGeoMap) + " sig=\"Korvane\" vers=\"1.0\" id=\"" + AttributeText(DataID) +
+                "\" model=\"" + model + "\" map=\"" + AttributeText(D.MapFName) + "\" caption=\"" +
+                AttributeText(D.Caption) + "\">");
   out.push_back(StartTag(xtCorners) + ">");
   std::string corners;
   for (const TCoords& c : D.Corners)  // top-left, bottom-left, bottom-right, top-right

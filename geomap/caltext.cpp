@@ -1,5 +1,6 @@
 #include "geomap/caltext.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -13,6 +14,12 @@ const std::array<std::string, kNumXMLTags> XMLTagNames = {
     "geomap",       "/geomap",  "calline",   "corners",   "resolution", "gmlandmarks",
     "/gmlandmarks", "landmark", "calquads",  "lmsymbols", "/lmsymbols", "symbol",
     "utmzone",      "utmsouth", "ellipsoid", "invalidtag"};
+
+const std::array<std::string_view, kNumXMLTags> XMLTagViews = [] {
+  std::array<std::string_view, kNumXMLTags> views;
+  for (size_t i = 0; i < views.size(); ++i) views[i] = XMLTagNames[i];
+  return views;
+}();
 
 namespace {
 
@@ -164,60 +171,55 @@ std::string ReadLineFromStream(Platform::TStream& Stream, bool& Eof, int32_t Mod
   return line;
 }
 
+namespace {
+
+// Position of the first of the characters a or b (or c) from i on, or the
+// length of the text: one pass, where find_first_of looks up the set for
+// every character.
+size_t FindEither(const std::string& text, size_t i, char a, char b, char c) {
+  const size_t len = text.size();
+  while (i < len && text[i] != a && text[i] != b && text[i] != c) ++i;
+  return i;
+}
+
+}  // namespace
+
 int32_t NextAttribute(const std::string& Text, int32_t& Pos, std::string& Name,
                       std::string& Value) {
-  enum { sName, sValue, sQuoted, sPlain } state = sName;
+  // The name, the quoted and the plain value are each one run of characters
+  // up to a stop character, so the state machine is walked a run at a time.
   Name.clear();
   Value.clear();
-  const int64_t len = static_cast<int64_t>(Text.size());
-  if (Pos < 1 || Pos > len) return 4;
-  int32_t result = 0;
-  bool done = false;
-  while (!done && Pos <= len) {
-    const char c = Text[static_cast<size_t>(Pos) - 1];
-    switch (state) {
-      case sName:
-        if (c == '"') {
-          result = 1;
-          done = true;
-        } else if (c == '=') {
-          state = sValue;
-        } else {
-          Name += c;
-        }
-        break;
-      case sValue:
-        if (c == '"') {
-          state = sQuoted;
-        } else if (c == '=') {
-          result = 2;
-          done = true;
-        } else if (c != ' ') {
-          Value += c;
-          state = sPlain;
-        }
-        break;
-      case sQuoted:
-        if (c == '"')
-          done = true;
-        else
-          Value += c;
-        break;
-      case sPlain:
-        if (c == ' ' || c == '"') {
-          done = true;
-        } else if (c == '=') {
-          result = 3;
-          done = true;
-        } else {
-          Value += c;
-        }
-        break;
-    }
-    ++Pos;
+  const size_t len = Text.size();
+  if (Pos < 1 || static_cast<uint64_t>(Pos) > len) return 4;
+  size_t i = static_cast<size_t>(Pos) - 1;
+  auto finish = [&](size_t next, int32_t result) {
+    Pos = static_cast<int32_t>(next + 1);
+    return result;
+  };
+  // name: everything up to "=" (on to the value) or a quote (malformed),
+  // without blanks at either end
+  const size_t nameEnd = FindEither(Text, i, '=', '"', '"');
+  size_t first = i, last = nameEnd;
+  while (first < last && Text[first] == ' ') ++first;
+  while (last > first && Text[last - 1] == ' ') --last;
+  Name.assign(Text, first, last - first);
+  if (nameEnd == len) return finish(len, 0);
+  if (Text[nameEnd] == '"') return finish(nameEnd + 1, 1);
+  // value: blanks skipped, then a quoted or a plain run
+  i = nameEnd + 1;
+  while (i < len && Text[i] == ' ') ++i;
+  if (i == len) return finish(len, 0);
+  if (Text[i] == '=') return finish(i + 1, 2);
+  if (Text[i] == '"') {
+    const size_t close = FindEither(Text, i + 1, '"', '"', '"');
+    Value.assign(Text, i + 1, close - i - 1);
+    return finish(std::min(close + 1, len), 0);
   }
-  Name = TrimBlanks(Name);
-  return result;
+  const size_t stop = FindEither(Text, i, ' ', '"', '=');
+  Value.assign(Text, i, stop - i);
+  if (stop == len) return finish(len, 0);
+  return finish(stop + 1, Text[stop] == '=' ? 3 : 0);
 }
 
 std::string AttributeValue(const std::string& Text, const std::string& Name) {
@@ -230,6 +232,32 @@ std::string AttributeValue(const std::string& Text, const std::string& Name) {
     if (name == wanted) return value;
   }
   return "";
+}
+
+void AttributeValues(const std::string& Text, std::span<const std::string_view> Names,
+                     std::span<std::string> Values) {
+  for (std::string& v : Values) v.clear();
+  // Only the first attribute of a name counts, as for AttributeValue.
+  uint64_t found = 0;
+  const size_t n = std::min<size_t>({Names.size(), Values.size(), 64});
+  int32_t pos = 1;
+  std::string name, value;
+  // Files written by a program give the attributes of every element in one
+  // order: the search starts after the name found last.
+  size_t next = 0;
+  while (NextAttribute(Text, pos, name, value) == 0) {
+    for (char& c : name) c = LowerAscii(c);
+    for (size_t k = 0; k < n; ++k) {
+      const size_t i = next + k < n ? next + k : next + k - n;
+      if (Names[i] != name) continue;
+      if ((found >> i & 1) == 0) {
+        found |= uint64_t(1) << i;
+        Values[i].swap(value);
+      }
+      next = i + 1 < n ? i + 1 : 0;
+      break;
+    }
+  }
 }
 
 int32_t ScanInteger(const std::string& S, int32_t& Pos) {

@@ -7,7 +7,9 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "platform/streams.h"
 
@@ -37,6 +39,31 @@ enum TXMLTagIndex : int32_t {
   xtEllipsoid = 14,
   xtInvalid = 15
 };
+
+// The tag table for the element scanner's span form, built once.
+extern const std::array<std::string_view, kNumXMLTags> XMLTagViews;
+
+// Attribute text for a value between double quotes: "&", the double quote,
+// "<" and ">" become the entities &amp; &quot; &lt; &gt;, and control
+// characters (below 32) numeric references, so that a value can neither end
+// its attribute nor break its line. Text without them comes back unchanged.
+// 8-bit text in, 8-bit text out.
+std::string EscapeXMLText(std::string_view Text);
+
+// The reverse: decodes &amp; &quot; &lt; &gt; &apos; and numeric references
+// (&#233; &#xE9;); a character that the file code page cannot hold becomes
+// "?". An "&" that starts none of these stays as it is, so files written
+// before escaping read as they always did.
+std::string UnescapeXMLText(std::string_view Text);
+
+// Lower case of 8-bit text in the file code page (Windows-1252): ASCII and
+// its Latin letters, so identifiers compare as the readers see them.
+std::string LowerCase1252(std::string Text);
+
+// Identifier of a section's start line (landmark and symbol sections): the
+// text between the pair of double quotes that follows the first "id=",
+// decoded, without blanks at either end and in lower case; "" without one.
+std::string SectionIdentifier(const std::string& Line);
 
 // Decimals >= 0: fixed-point text with that many digits after a ".",
 // right-aligned with blanks to at least abs(Width) characters.
@@ -73,6 +100,12 @@ int32_t NextAttribute(const std::string& Text, int32_t& Pos, std::string& Name, 
 
 // Value of the first attribute called Name (letter case ignored); "" when absent.
 std::string AttributeValue(const std::string& Text, const std::string& Name);
+
+// The values of several attributes of a start-tag text in one pass:
+// Values[i] becomes what AttributeValue(Text, Names[i]) gives. Names are
+// lower case; the two spans have the same length.
+void AttributeValues(const std::string& Text, std::span<const std::string_view> Names,
+                     std::span<std::string> Values);
 
 // Decimal integer from Pos after blanks and an optional sign; Pos ends on
 // the first character that is not a digit. 0 without digits. Values beyond

@@ -205,36 +205,23 @@ void TBitmap::ReduceAll() {
   for (auto& p : FPixels) p = ReduceColor(p);
 }
 
-TColor TBitmap::ReduceColor(TColor c) const {
-  c &= 0xFFFFFF;
-  switch (FPixelFormat) {
-    case pf15bit:
-      return c & 0xF8F8F8;
-    case pf16bit:
-      return c & 0xF8FCF8;
-    case pf1bit:
-    case pf4bit:
-    case pf8bit: {
-      // Nearest palette colour, cached in a small direct-mapped table.
-      if (FNearestCache.empty()) FNearestCache.assign(2 * 4096, 0xFFFFFFFF);
-      size_t slot = ((c * 2654435761u) >> 20) & 4095;
-      if (FNearestCache[2 * slot] == c) return FNearestCache[2 * slot + 1];
-      TColor best = FPalette.empty() ? 0 : FPalette[0];
-      int32_t bestD = 1 << 30;
-      for (TColor p : FPalette) {
-        int32_t d = ColorDistance(c, p);
-        if (d < bestD) {
-          bestD = d;
-          best = p;
-        }
-      }
-      FNearestCache[2 * slot] = c;
-      FNearestCache[2 * slot + 1] = best;
-      return best;
+TColor TBitmap::NearestPaletteColor(TColor c) const {
+  // Nearest palette colour, cached in a small direct-mapped table.
+  if (FNearestCache.empty()) FNearestCache.assign(2 * 4096, 0xFFFFFFFF);
+  size_t slot = ((c * 2654435761u) >> 20) & 4095;
+  if (FNearestCache[2 * slot] == c) return FNearestCache[2 * slot + 1];
+  TColor best = FPalette.empty() ? 0 : FPalette[0];
+  int32_t bestD = 1 << 30;
+  for (TColor p : FPalette) {
+    int32_t d = ColorDistance(c, p);
+    if (d < bestD) {
+      bestD = d;
+      best = p;
     }
-    default:
-      return c;
   }
+  FNearestCache[2 * slot] = c;
+  FNearestCache[2 * slot + 1] = best;
+  return best;
 }
 
 void TBitmap::Assign(const TPersistent* Source) {

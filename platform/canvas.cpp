@@ -63,9 +63,12 @@ void TCanvas::LineTo(int32_t X, int32_t Y) {
   TBitmap& b = *FBitmap;
   uint8_t rop = Rop2Table(FPen.Mode());
   uint32_t color = b.ReduceColor(FPen.Color());
-  if (FPen.Width() <= 1 || PenPattern(FPen.Style()) != nullptr) {
-    DrawLine(b, from.X, from.Y, X, Y, color, rop, PenPattern(FPen.Style()), FDashPhase,
-             FBrush.Style() != bsClear, b.ReduceColor(FBrush.Color()));
+  const uint8_t* pattern = PenPattern(FPen.Style());
+  if (FPen.Width() <= 1 || pattern != nullptr) {
+    // the gaps of a pattern take the brush colour
+    const bool gaps = pattern != nullptr && FBrush.Style() != bsClear;
+    DrawLine(b, from.X, from.Y, X, Y, color, rop, pattern, FDashPhase, gaps,
+             gaps ? b.ReduceColor(FBrush.Color()) : 0);
     return;
   }
   // A wide line has round ends, so that the segments of a polyline join
@@ -96,7 +99,12 @@ void TCanvas::Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
   }
   if (!pen) return;
   TPoint saved = FPenPos;
-  if (pw <= 1) {
+  if (pw <= 1 && int64_t(X2) - X1 == 1 && int64_t(Y2) - Y1 == 1) {
+    // a box of one pixel is its own outline (the four lines below would all
+    // be empty)
+    MoveTo(X1, Y1);
+    LineTo(X2, Y1);
+  } else if (pw <= 1) {
     // the outline as four lines, so that dashed pens keep their pattern
     MoveTo(X1, Y1);
     LineTo(X2 - 1, Y1);

@@ -364,8 +364,23 @@ class TBitmap : public TPersistent {
         break;
     }
   }
-  // The colour as this bitmap's format stores it.
-  TColor ReduceColor(TColor c) const;
+  // The colour as this bitmap's format stores it. (Inline: every line and
+  // span drawn asks for it.)
+  TColor ReduceColor(TColor c) const {
+    c &= 0xFFFFFF;
+    switch (FPixelFormat) {
+      case pf15bit:
+        return c & 0xF8F8F8;
+      case pf16bit:
+        return c & 0xF8FCF8;
+      case pf1bit:
+      case pf4bit:
+      case pf8bit:
+        return NearestPaletteColor(c);
+      default:
+        return c;
+    }
+  }
 
   void Assign(const TPersistent* Source) override;
 
@@ -401,6 +416,7 @@ class TBitmap : public TPersistent {
   std::unique_ptr<TCanvas> FCanvas;
   TProgressEvent FOnProgress;
   TNotifyEvent FOnChange;
+  TColor NearestPaletteColor(TColor c) const;  // c already cut to 24 bits
   void ReduceAll();
   void ConvertPixels(TPixelFormat from);
   void FillStorage(size_t count, TColor reduced);

@@ -60,7 +60,7 @@ void SavePngToFile(TBitmap& bitmap, const std::string& fileName) {
   }
   PngJob job;
   job.file = std::fopen(fileName.c_str(), "wb");
-  if (job.file == nullptr) RaiseInOutError("Cannot create file", fileName, errno);
+  if (job.file == nullptr) RaiseInOutError("create", fileName, errno);
   job.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &job, OnPngError, OnPngWarning);
   if (job.png != nullptr) job.info = png_create_info_struct(job.png);
   bool ok = job.png != nullptr && job.info != nullptr &&

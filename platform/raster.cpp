@@ -31,11 +31,6 @@ uint32_t CombinePaletted(const TBitmap& b, uint8_t rop2, uint32_t color, uint32_
 
 }  // namespace
 
-uint8_t Rop2Table(TPenMode mode) {
-  static const uint8_t kTables[16] = {0, 15, 10, 5, 12, 3, 13, 4, 11, 2, 14, 1, 8, 7, 6, 9};
-  return kTables[mode & 15];
-}
-
 uint32_t ApplyRop3(uint8_t t, uint32_t p, uint32_t s, uint32_t d) {
   uint32_t r = 0;
   for (int i = 0; i < 8; ++i) {
@@ -197,25 +192,6 @@ void FillPolygon(TBitmap& b, const TPoint* pts, int32_t n, uint32_t color, uint8
 
 // ---------------------------------------------------------------- lines
 
-const uint8_t* PenPattern(TPenStyle style) {
-  static const uint8_t kDash[] = {18, 6, 0};
-  static const uint8_t kDot[] = {3, 3, 0};
-  static const uint8_t kDashDot[] = {9, 6, 3, 6, 0};
-  static const uint8_t kDashDotDot[] = {9, 3, 3, 3, 3, 3, 0};
-  switch (style) {
-    case psDash:
-      return kDash;
-    case psDot:
-      return kDot;
-    case psDashDot:
-      return kDashDot;
-    case psDashDotDot:
-      return kDashDotDot;
-    default:
-      return nullptr;
-  }
-}
-
 namespace {
 
 int32_t PatternLength(const uint8_t* pattern) {
@@ -275,11 +251,91 @@ int64_t FirstStepReaching(int64_t lo, int64_t hi, int64_t target, int64_t adx, i
   return lo;
 }
 
+// How a line's pixel pointer moves: always one step along the major axis,
+// and one along the minor axis when the error term overflows.
+struct TLineWalk {
+  ptrdiff_t MajorStep, MinorStep;
+  int64_t Minor2, Major2;  // twice the minor and the major length
+  template <class Word>
+  void Step(Word*& px, int64_t& r) const {
+    px += MajorStep;
+    r += Minor2;
+    if (r >= Major2) {
+      r -= Major2;
+      px += MinorStep;
+    }
+  }
+};
+
+// count pixels of one colour copied along the walk, from px on.
+template <class Word>
+void SolidLine(Word* px, int64_t count, int64_t r, const TLineWalk walk, Word word) {
+  // Straight and diagonal lines move by the same amount at every step: no
+  // error term to carry from pixel to pixel.
+  if (walk.Minor2 == 0 || walk.Minor2 == walk.Major2) {
+    const ptrdiff_t stride = walk.MajorStep + (walk.Minor2 == 0 ? 0 : walk.MinorStep);
+    for (int64_t i = 0; i < count; ++i) px[i * stride] = word;
+    return;
+  }
+  for (;;) {
+    *px = word;
+    if (--count == 0) return;  // never step the pointer out of the bitmap
+    walk.Step(px, r);
+  }
+}
+
+// A solid line copied onto the bitmap when its two ends lie inside it (so
+// that every pixel between does): the common short line of symbols and
+// outlines, without clipping. False when it is not such a line.
+bool SolidLineInside(TBitmap& b, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t color) {
+  const int32_t w = b.Width(), h = b.Height();
+  // (unsigned: one compare per coordinate for both ends of the range)
+  if (uint32_t(x0) >= uint32_t(w) || uint32_t(x1) >= uint32_t(w) || uint32_t(y0) >= uint32_t(h) ||
+      uint32_t(y1) >= uint32_t(h))
+    return false;
+  const int32_t dx = x1 - x0, dy = y1 - y0;  // no overflow: both ends are inside
+  const int32_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+  const bool xMajor = adx >= ady;
+  const int32_t major = xMajor ? adx : ady, minor = xMajor ? ady : adx;
+  if (major == 0) return true;  // the end point alone, which is not drawn
+  const ptrdiff_t sx = dx < 0 ? -1 : 1, sy = dy < 0 ? -ptrdiff_t(w) : ptrdiff_t(w);
+  const TLineWalk walk{xMajor ? sx : sy, xMajor ? sy : sx, 2 * int64_t(minor), 2 * int64_t(major)};
+  WithCodec(b.PixelFormat(), [&](auto codec) {
+    using C = decltype(codec);
+    using Word = typename C::Word;
+    Word* px = static_cast<Word*>(b.ScanLine(y0)) + x0;
+    SolidLine(px, major, major, walk, C::StoreReduced(color));
+  });
+  return true;
+}
+
+// Narrows the steps lo..hi of a line to those whose pixel lies inside the
+// bitmap; false when none is left.
+bool ClipSteps(int64_t m0, int64_t n0, int32_t sMajor, int32_t sMinor, int64_t major, int64_t minor,
+               int64_t majorLimit, int64_t minorLimit, int64_t& lo, int64_t& hi) {
+  // steps whose major coordinate lies inside the bitmap
+  if (sMajor > 0) {
+    lo = std::max(lo, -m0);
+    hi = std::min(hi, majorLimit - 1 - m0);
+  } else {
+    lo = std::max(lo, m0 - (majorLimit - 1));
+    hi = std::min(hi, m0);
+  }
+  if (lo > hi) return false;
+  // and whose minor coordinate does too (it moves monotonically away from n0)
+  int64_t inLo = sMinor > 0 ? -n0 : n0 - (minorLimit - 1);  // minimum offset inside
+  int64_t inHi = sMinor > 0 ? minorLimit - 1 - n0 : n0;     // maximum offset inside
+  lo = std::max(lo, FirstStepReaching(lo, hi, inLo, major, minor));
+  hi = std::min(hi, FirstStepReaching(lo, hi, inHi + 1, major, minor) - 1);
+  return true;
+}
+
 }  // namespace
 
 void DrawLine(TBitmap& b, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t color,
               uint8_t rop2, const uint8_t* pattern, int32_t& phase, bool drawOff,
               uint32_t offColor) {
+  if (!pattern && rop2 == kRop2Copy && SolidLineInside(b, x0, y0, x1, y1, color)) return;
   int64_t dx = int64_t(x1) - x0, dy = int64_t(y1) - y0;
   int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
   bool xMajor = adx >= ady;
@@ -292,28 +348,20 @@ void DrawLine(TBitmap& b, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32
   int64_t majorLimit = xMajor ? b.Width() : b.Height();
   int64_t minorLimit = xMajor ? b.Height() : b.Width();
 
-  // steps whose major coordinate lies inside the bitmap
-  int64_t lo = 0, hi = steps - 1;
-  if (sMajor > 0) {
-    lo = std::max(lo, -m0);
-    hi = std::min(hi, majorLimit - 1 - m0);
-  } else {
-    lo = std::max(lo, m0 - (majorLimit - 1));
-    hi = std::min(hi, m0);
-  }
   int32_t patLen = pattern ? PatternLength(pattern) : 0;
-  if (lo > hi) {  // nothing visible; the pattern still moves on
+  int64_t lo = 0, hi = steps - 1;
+  // A line whose two ends lie inside the bitmap lies inside as a whole: no
+  // clipping, and its first step starts the error term at the major length.
+  // Short lines (symbols, outlines) are mostly of this kind.
+  const bool inside = x0 >= 0 && y0 >= 0 && x1 >= 0 && y1 >= 0 && x0 < b.Width() &&
+                      x1 < b.Width() && y0 < b.Height() && y1 < b.Height();
+  if (!inside && !ClipSteps(m0, n0, sMajor, sMinor, major, minor, majorLimit, minorLimit, lo, hi)) {
+    // nothing visible; the pattern still moves on
     if (patLen) phase = static_cast<int32_t>((phase + steps) % patLen);
     return;
   }
-  // and whose minor coordinate does too (it moves monotonically away from n0)
-  int64_t inLo = sMinor > 0 ? -n0 : n0 - (minorLimit - 1);  // minimum offset inside
-  int64_t inHi = sMinor > 0 ? minorLimit - 1 - n0 : n0;     // maximum offset inside
-  lo = std::max(lo, FirstStepReaching(lo, hi, inLo, major, minor));
-  hi = std::min(hi, FirstStepReaching(lo, hi, inHi + 1, major, minor) - 1);
-
   if (lo <= hi) {
-    const TMinorStep start = MinorStepAt(lo, major, minor);
+    const TMinorStep start = inside ? TMinorStep{0, major} : MinorStepAt(lo, major, minor);
     int64_t q = start.Offset, r = start.Remainder;
     int64_t m = m0 + sMajor * lo;
     int64_t n = n0 + sMinor * q;
@@ -322,31 +370,24 @@ void DrawLine(TBitmap& b, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32
       using C = decltype(codec);
       using Word = typename C::Word;
       // walk a pointer: one step along the major axis, sometimes one along the minor
-      ptrdiff_t width = b.Width();
-      ptrdiff_t majorStep = xMajor ? sMajor : sMajor * width;
-      ptrdiff_t minorStep = xMajor ? sMinor * width : sMinor;
+      const ptrdiff_t width = b.Width();
+      const TLineWalk walk{xMajor ? sMajor : sMajor * width, xMajor ? sMinor * width : sMinor,
+                           2 * minor, 2 * major};
       Word* origin = static_cast<Word*>(b.ScanLine(0));
       Word* px = origin + static_cast<ptrdiff_t>(y) * width + x;
-      const Word word = C::StoreReduced(color);
-      bool fast = !pattern && rop2 == kRop2Copy;
+      if (!pattern && rop2 == kRop2Copy) {
+        SolidLine(px, hi - lo + 1, r, walk, C::StoreReduced(color));
+        return;
+      }
       for (int64_t i = lo; i <= hi; ++i) {
-        if (fast) {
-          *px = word;
-        } else {
-          int32_t cx = static_cast<int32_t>((px - origin) % width);
-          int32_t cy = static_cast<int32_t>((px - origin) / width);
-          if (!pattern || PatternOn(pattern, patLen, phase + i))
-            CombinePixel(b, cx, cy, color, rop2);
-          else if (drawOff)
-            CombinePixel(b, cx, cy, offColor, rop2);
-        }
+        int32_t cx = static_cast<int32_t>((px - origin) % width);
+        int32_t cy = static_cast<int32_t>((px - origin) / width);
+        if (!pattern || PatternOn(pattern, patLen, phase + i))
+          CombinePixel(b, cx, cy, color, rop2);
+        else if (drawOff)
+          CombinePixel(b, cx, cy, offColor, rop2);
         if (i == hi) break;  // never step the pointer out of the bitmap
-        px += majorStep;
-        r += 2 * minor;
-        if (r >= 2 * major) {
-          r -= 2 * major;
-          px += minorStep;
-        }
+        walk.Step(px, r);
       }
     });
   }

@@ -11,7 +11,10 @@
 namespace Platform::Raster {
 
 // Truth table (4 bits, bit index = pen * 2 + dest) of a pen mode.
-uint8_t Rop2Table(TPenMode mode);
+inline uint8_t Rop2Table(TPenMode mode) {
+  static constexpr uint8_t kTables[16] = {0, 15, 10, 5, 12, 3, 13, 4, 11, 2, 14, 1, 8, 7, 6, 9};
+  return kTables[mode & 15];
+}
 // Truth table (8 bits, bit index = pattern * 4 + source * 2 + dest) of a copy mode.
 inline uint8_t Rop3Table(uint32_t rop) {
   return static_cast<uint8_t>((rop >> 16) & 0xFF);
@@ -112,7 +115,24 @@ void DrawLine(TBitmap& b, int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32
               uint32_t offColor);
 
 // The on/off pattern of a pen style (null for solid).
-const uint8_t* PenPattern(TPenStyle style);
+inline const uint8_t* PenPattern(TPenStyle style) {
+  static constexpr uint8_t kDash[] = {18, 6, 0};
+  static constexpr uint8_t kDot[] = {3, 3, 0};
+  static constexpr uint8_t kDashDot[] = {9, 6, 3, 6, 0};
+  static constexpr uint8_t kDashDotDot[] = {9, 3, 3, 3, 3, 3, 0};
+  switch (style) {
+    case psDash:
+      return kDash;
+    case psDot:
+      return kDot;
+    case psDashDot:
+      return kDashDot;
+    case psDashDotDot:
+      return kDashDotDot;
+    default:
+      return nullptr;
+  }
+}
 
 // Copies w x h pixels from src (sx, sy) to dst (dx, dy) with a copy mode,
 // clipped to both bitmaps; brush is the pattern colour of the operation.

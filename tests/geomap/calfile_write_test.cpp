@@ -129,12 +129,23 @@ TEST(CalibrationWriter, LineValuesInGeneralFormatWithAPoint) {
   EXPECT_NE(text.find("value=\"1.5E-7\""), std::string::npos);
 }
 
-TEST(CalibrationWriter, NothingIsEscaped) {
+TEST(CalibrationWriter, QuotesAmpersandsAndBracketsAreEscapedAndReadBack) {
   TCalibData d;
   d.Caption = "a \"b\" <c> & d";
+  d.MapFName = "R&D \"maps\".jpg";
   const std::string text = WriteToText(d, cmEquiRect, "i<d", false);
-  EXPECT_NE(text.find("id=\"i<d\" model=\"equirect\" map=\"\" caption=\"a \"b\" <c> & d\">"),
-            std::string::npos);
+  EXPECT_NE(text.find("id=\"i&lt;d\" model=\"equirect\" map=\"R&amp;D &quot;maps&quot;.jpg\" "
+                      "caption=\"a &quot;b&quot; &lt;c&gt; &amp; d\">"),
+            std::string::npos)
+      << text;
+  Platform::TMemoryStream s;
+  s.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+  s.SetPosition(0);
+  TCalibData back;
+  TCalibModel model = cmUndefined;
+  ASSERT_TRUE(ParseCalibData(&s, "I<D", back, model));
+  EXPECT_EQ(back.Caption, d.Caption);
+  EXPECT_EQ(back.MapFName, d.MapFName);
 }
 
 TEST(CalibrationWriter, SeveralCalibrationsInOneFile) {

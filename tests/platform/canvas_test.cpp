@@ -254,6 +254,16 @@ TEST(CanvasBoxes, RectangleLeavesOutRightAndBottomEdge) {
   EXPECT_EQ(CountColor(*b, clRed), 6);     // 2 x 3 inside
 }
 
+TEST(CanvasBoxes, RectangleOfOnePixelIsItsOwnOutline) {
+  auto b = White(4, 4);
+  TCanvas* c = b->Canvas();
+  c->Pen()->SetColor(clBlack);
+  c->Brush()->SetColor(clRed);
+  c->Rectangle(2, 1, 1, 2);  // corners in either order
+  EXPECT_EQ(Marked(*b), (std::vector<std::string>{"1,1"}));
+  EXPECT_EQ(c->Pixels(1, 1), clBlack);
+}
+
 TEST(CanvasBoxes, ClearBrushKeepsTheInsideAndAColourMakesItSolid) {
   auto b = White(10, 10);
   TCanvas* c = b->Canvas();

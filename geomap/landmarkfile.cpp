@@ -1,0 +1,176 @@
+// Reading landmark sections: the section search and the landmark element.
+#include "geomap/landmarkfile.h"
+
+#include <algorithm>
+#include <array>
+
+#include "geomap/caltext.h"
+#include "geomap/symbols.h"
+#include "platform/codepage.h"
+#include "support/brontal/tagscan.h"
+#include "support/ostrine/textconv.h"
+
+namespace ZELK_geomap {
+
+namespace {
+
+enum TLandMarkAttribute : uint8_t {
+  laLat,
+  laLong,
+  laAlti,
+  laClass,
+  laUserTag,
+  laColorFG,
+  laColorBG,
+  laSize,
+  laTransp,
+  laDir,
+  laLeng,
+  laElement,
+  laId,
+  laDate,
+  laCapText,
+  laCapSize,
+  laCapFontName,
+  laCapFGColor,
+  laCapBGColor,
+  laCapTransp,
+  laCapDir,
+  laCapDx,
+  laCapDy,
+  laCapHAlign,
+  laCapVAlign,
+  laCapFontStyle,
+  laCount
+};
+constexpr std::array<std::string_view, laCount> kAttributeNames = {
+    "lat",     "long",    "alti",   "class",    "usertag",  "colorfg",   "colorbg",
+    "size",    "transp",  "dir",    "leng",     "element",  "id",        "date",
+    "captext", "capsize", "capfnm", "capfgcol", "capbgcol", "captransp", "capdir",
+    "capdx",   "capdy",   "caphal", "capval",   "capfst"};
+
+using TValues = std::array<std::string, laCount>;
+
+double FloatOf(const std::string& text) {
+  int32_t pos = 1;
+  return ScanFloat(text, true, 3, pos);
+}
+
+int32_t IntegerOf(const std::string& text) {
+  int32_t pos = 1;
+  return ScanInteger(text, pos);
+}
+
+Platform::TColor ColorOf(const std::string& text) {
+  int32_t pos = 1;
+  return static_cast<Platform::TColor>(Zelk_strings::ScanHex(text, pos));
+}
+
+bool FlagOf(const std::string& text) {
+  return LowerCase1252(text).find("true") != std::string::npos;
+}
+
+Platform::TDateTime TimeOf(const std::string& text) {
+  int32_t errorPos = 0;
+  return Zelk_strings::ScanDateTime(text, "yyyymmddHHMMSS", 0, errorPos);
+}
+
+// "1" in position 1..4: bold, italic, underline, strike-out.
+Platform::TFontStyles StylesOf(const std::string& text) {
+  static constexpr Platform::TFontStyle kStyles[] = {Platform::fsBold, Platform::fsItalic,
+                                                     Platform::fsUnderline, Platform::fsStrikeOut};
+  Platform::TFontStyles styles = 0;
+  for (size_t i = 0; i < std::size(kStyles) && i < text.size(); ++i)
+    if (text[i] == '1') styles |= Platform::FontStyleBit(kStyles[i]);
+  return styles;
+}
+
+// 0 (no size given) stays: the platform's default size.
+int32_t CaptionSizeOf(const std::string& text) {
+  const int32_t size = IntegerOf(text);
+  return size == 0 ? 0 : std::clamp(size, kMinCaptionSize, kMaxCaptionSize);
+}
+
+TSymbolProperties SymbolOf(const TValues& v) {
+  TSymbolProperties p;
+  p.Kind = ElementFromFileText(v[laElement]);
+  p.Size = ClampSymbolExtent(IntegerOf(v[laSize]));
+  p.FGColor = ColorOf(v[laColorFG]);
+  p.BGColor = ColorOf(v[laColorBG]);
+  p.Transparent = FlagOf(v[laTransp]);
+  p.Direction = IntegerOf(v[laDir]);
+  p.Length = ClampSymbolExtent(IntegerOf(v[laLeng]));
+  return p;
+}
+
+TLMTextProperties CaptionOf(const TValues& v) {
+  TLMTextProperties c;
+  c.Text = TLMText::FromRaw(UnescapeXMLText(v[laCapText]));
+  c.Size = CaptionSizeOf(v[laCapSize]);
+  c.FontName = Platform::Cp1252ToUtf8(UnescapeXMLText(v[laCapFontName]));
+  c.FontStyles = StylesOf(v[laCapFontStyle]);
+  c.FGColor = ColorOf(v[laCapFGColor]);
+  c.BGColor = ColorOf(v[laCapBGColor]);
+  c.Transparent = FlagOf(v[laCapTransp]);
+  c.dx = ClampSymbolExtent(IntegerOf(v[laCapDx]));
+  c.dy = ClampSymbolExtent(IntegerOf(v[laCapDy]));
+  c.Direction = IntegerOf(v[laCapDir]);
+  // Kept modulo 256, as the one-byte fields of the record hold them.
+  c.HAlignment = static_cast<TLMHAlignment>(static_cast<uint8_t>(IntegerOf(v[laCapHAlign])));
+  c.VAlignment = static_cast<Zelk_zelkbase::TVerticalAlignment>(
+      static_cast<uint8_t>(IntegerOf(v[laCapVAlign])));
+  return c;
+}
+
+bool IsSectionStart(const std::string& line, const std::string& wanted) {
+  const std::string lower = LowerCase1252(line);
+  if (lower.find("<gmlandmarks") == std::string::npos || lower.find("korvane") == std::string::npos)
+    return false;
+  return wanted.empty() || SectionIdentifier(line) == wanted;
+}
+
+}  // namespace
+
+TLandMark LandMarkFromAttributes(const std::string& Attributes) {
+  TValues v;
+  AttributeValues(Attributes, kAttributeNames, v);
+  TLandMark lm;
+  lm.Latitude = FloatOf(v[laLat]);
+  lm.Longitude = FloatOf(v[laLong]);
+  lm.Altitude = FloatOf(v[laAlti]);
+  lm.ClassFlag = static_cast<uint8_t>(IntegerOf(v[laClass]));
+  lm.Tag = IntegerOf(v[laUserTag]);
+  lm.SymbolProps = SymbolOf(v);
+  lm.Caption = CaptionOf(v);
+  lm.Identifier = TLMIdentifier::FromRaw(UnescapeXMLText(v[laId]));
+  lm.Time = TimeOf(v[laDate]);
+  return lm;
+}
+
+bool ReadLandMarks(Platform::TTextFile& F, const std::string& DataID, const TLandMarkSink& Add,
+                   const TLandMarkSectionFound& SectionFound) {
+  const std::string wanted = LowerCase1252(TrimBlanks(Platform::Utf8ToCp1252(DataID)));
+  std::string line;
+  do {
+    if (!F.ReadLn(line)) return false;
+  } while (!IsSectionStart(line, wanted));
+  if (SectionFound) SectionFound();
+  std::string attributes, content;
+  for (;;) {
+    const int32_t tag =
+        Zelk_tagscan::ReadNextTagInTextFile(F, XMLTagViews, xtInvalid, attributes, content);
+    if (tag == xtGeoMapEnd || tag == xtInvalid) return true;
+    if (tag == xtLandmark && Add) Add(LandMarkFromAttributes(attributes));
+  }
+}
+
+bool ReadLandMarksFromFile(const std::string& FName, const std::string& DataID,
+                           const TLandMarkSink& Add, const TLandMarkSectionFound& SectionFound) {
+  Platform::TTextFile f;
+  if (!f.TryReset(FName)) return false;
+  const bool found = ReadLandMarks(f, DataID, Add, SectionFound);
+  f.Close();
+  return found;
+}
+
+}  // namespace ZELK_geomap
