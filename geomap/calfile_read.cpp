@@ -316,6 +316,9 @@ bool TGeoMap::ReadCalibration(calfile::TCalSource& Source, const std::string& Da
     throw;
   }
   FCal.FitCurrentModel();
+  // The image painted when it arrived, before the model was fitted: the
+  // grid and landmarks must follow the new calibration.
+  Paint();
   return true;
 }
 

@@ -133,6 +133,18 @@ void BuildGeneratedCalibration(TCalibData& cd, const TGeneratedMap& m, bool marg
   }
 }
 
+// The file states the picture's resolution as files of scanned maps do:
+// an atlas chooses its maps by it, and a map of resolution 0 would never be
+// chosen.
+double MeasuredResolution(const TCalibData& cd, const TGeneratedMap& m) {
+  TCalibration measured;
+  measured.SetImageSize(m.Wid, m.Hgt);
+  measured.SetModel(cmBiquadraticPn);
+  measured.SetData(cd);
+  measured.Refit(false);
+  return measured.Data().Resolution;
+}
+
 }  // namespace
 
 void TGeoMap::CheckGeneratedRange(const char* operation, double Low, double High,
@@ -195,6 +207,7 @@ void TGeoMap::CreateAndLoadEmptyMap(const std::string& FName, double LatLow, dou
   cleared.ClearCalibData();
   TCalibData cd = cleared.Data();
   BuildGeneratedCalibration(cd, m, true, bmpName);
+  cd.Resolution = MeasuredResolution(cd, m);
   {
     Platform::TTextFile f;
     f.Rewrite(calName);

@@ -10,6 +10,7 @@
 #include "picture_probe.h"
 #include "platform/filesystem.h"
 #include "platform/fonts.h"
+#include "support/ostrine/math2.h"
 #include "test_map.h"
 #include "tests/testsupport/testsupport.h"
 
@@ -183,6 +184,20 @@ TEST_F(GeneratedMap, FilesTakeTheNameWithTheirOwnExtensions) {
   EXPECT_EQ(again.MapImgWidth(), 700);
   EXPECT_EQ(again.CalibData().Corners[gcoBottomLeft].Latit, 35.0);
   EXPECT_EQ(again.CalibData().Corners[gcoTopRight].Longit, 45.0);
+}
+
+// The file states the picture's resolution (an atlas chooses maps by it):
+// the middle row of the picture, margins included, on the resolution sphere.
+TEST_F(GeneratedMap, TheCalibrationFileStatesTheResolution) {
+  map.CreateAndLoadEmptyMap(dir.File("strip.bmp"), -1, 10, 1, 20, 1, 1, 560, 200, nullptr);
+  TCalibData d;
+  TCalibModel model = cmUndefined;
+  ASSERT_TRUE(ParseCalibData(dir.File("strip.xml"), "ZELK_geomap_caldata", d, model));
+  const double degreesPerPixel = 10.0 / (560 - 60);
+  const double left = 10 - 30 * degreesPerPixel, right = 20 + 30 * degreesPerPixel;
+  const double metres = Zelk_math2::SphereGreatCircleDist(6378000.0, 0, left, 0, right);
+  EXPECT_NEAR(d.Resolution, metres / 560, 1e-3);  // the file keeps millimetres
+  EXPECT_EQ(map.CalibData().Resolution, d.Resolution);
 }
 
 TEST_F(GeneratedMap, RefusedBeforeAnythingIsDrawnOrWritten) {

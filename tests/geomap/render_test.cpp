@@ -9,6 +9,8 @@
 
 #include "picture_probe.h"
 #include "test_map.h"
+#include "tests/testsupport/golden.h"
+#include "tests/testsupport/testsupport.h"
 
 using namespace ZELK_geomap;
 using geomap_test::TTestMap;
@@ -200,4 +202,35 @@ TEST(Render, EveryPixelIsDrawnWhereverTheMapLies) {
       EXPECT_EQ(geomap_test::CountColor(*map.Surface(), kMagenta), 0);
     }
   }
+}
+
+// A calibration loaded over another paints with its own fit: its image is
+// shown before the model is fitted, and the grid must not keep the old one.
+TEST(Render, ALoadedCalibrationIsPaintedWithItsOwnFit) {
+  lumivar_test::TempDir dir;
+  {
+    Platform::TBitmap bmp;
+    bmp.SetSize(300, 200);
+    bmp.SaveToFile(dir.File("map.bmp"));
+  }
+  auto write = [&](const std::string& file, double latTop, double lonLeft, double span) {
+    TCalibData d;
+    d.MapFName = dir.File("map.bmp");
+    d.NumCalQuads = 3;
+    d.CalQuads[1] = TCalQuad{latTop, lonLeft, 0, 0};
+    d.CalQuads[2] = TCalQuad{latTop, lonLeft + span, 300, 0};
+    d.CalQuads[3] = TCalQuad{latTop - span, lonLeft, 0, 200};
+    Platform::TTextFile f;
+    f.Rewrite(dir.File(file));
+    WriteRawCalDataToOpenXMLFile(f, true, "m", d, cmEquiRect);
+    f.Close();
+  };
+  write("a.xml", 48.3, 16.1, 0.7);
+  write("b.xml", 12.0, -70.0, 9.0);
+  TTestMap reloaded, fresh;
+  for (TTestMap* m : {&reloaded, &fresh}) m->SetShowGrat(sgPointsAndLines);
+  ASSERT_TRUE(reloaded.LoadCalDataFromXML(dir.File("a.xml"), "m"));
+  ASSERT_TRUE(reloaded.LoadCalDataFromXML(dir.File("b.xml"), "m"));
+  ASSERT_TRUE(fresh.LoadCalDataFromXML(dir.File("b.xml"), "m"));
+  EXPECT_TRUE(lumivar_test::RgbOf(*reloaded.Surface()) == lumivar_test::RgbOf(*fresh.Surface()));
 }
