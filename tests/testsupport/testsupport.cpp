@@ -32,6 +32,11 @@ std::string ReadText(const std::string& fileName) {
 }
 
 void WriteBytes(const std::string& fileName, const std::vector<uint8_t>& bytes) {
+  // A new file rather than a truncated one: the file system flushes a file
+  // that was truncated and written again to the disk when it is closed,
+  // which makes tests that restore files many times slow.
+  std::error_code ec;
+  std::filesystem::remove(fileName, ec);
   std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()),
             static_cast<std::streamsize>(bytes.size()));
