@@ -47,6 +47,23 @@ void WriteText(const std::string& fileName, const std::string& text) {
   WriteBytes(fileName, std::vector<uint8_t>(text.begin(), text.end()));
 }
 
+std::vector<std::vector<std::string>> ReadTable(const std::string& fileName) {
+  std::ifstream in(fileName);
+  if (!in) throw std::runtime_error("cannot read " + fileName);
+  std::vector<std::vector<std::string>> rows;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (size_t bar; (bar = line.find('|', start)) != std::string::npos; start = bar + 1)
+      fields.push_back(line.substr(start, bar - start));
+    fields.push_back(line.substr(start));
+    rows.push_back(std::move(fields));
+  }
+  return rows;
+}
+
 int32_t LeInt32(const std::vector<uint8_t>& b, size_t o) {
   return static_cast<int32_t>(uint32_t(b.at(o)) | uint32_t(b.at(o + 1)) << 8 |
                               uint32_t(b.at(o + 2)) << 16 | uint32_t(b.at(o + 3)) << 24);

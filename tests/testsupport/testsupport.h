@@ -28,6 +28,10 @@ std::string ReadText(const std::string& fileName);
 void WriteBytes(const std::string& fileName, const std::vector<uint8_t>& bytes);
 void WriteText(const std::string& fileName, const std::string& text);
 
+// Rows of a table file: one row a line, fields separated by '|', lines
+// starting with '#' are comments. Raises when the file cannot be read.
+std::vector<std::vector<std::string>> ReadTable(const std::string& fileName);
+
 // Little-endian readers for checking file layouts byte by byte.
 int32_t LeInt32(const std::vector<uint8_t>& b, size_t offset);
 uint16_t LeUInt16(const std::vector<uint8_t>& b, size_t offset);
