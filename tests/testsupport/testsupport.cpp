@@ -1,5 +1,8 @@
 #include "tests/testsupport/testsupport.h"
 
+#include <sys/wait.h>
+
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -62,6 +65,22 @@ std::vector<std::vector<std::string>> ReadTable(const std::string& fileName) {
     rows.push_back(std::move(fields));
   }
   return rows;
+}
+
+ToolResult RunProgram(const std::string& program, const std::string& args,
+                      const std::string& input) {
+  // Standard input comes from a file, so that any bytes pass unquoted.
+  TempDir dir;
+  WriteText(dir.File("stdin"), input);
+  const std::string command = program + " " + args + " <" + dir.File("stdin") + " 2>&1";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return {-1, "cannot start " + program};
+  std::string out;
+  char buf[4096];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) out.append(buf, n);
+  const int rc = ::pclose(pipe);
+  return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, out};
 }
 
 int32_t LeInt32(const std::vector<uint8_t>& b, size_t o) {
