@@ -299,7 +299,6 @@ class TGeoDB : public Platform::TComponent {
   // Reads the index files' bytes; returns whether one had to be rebuilt.
   bool LoadIndexes(const std::array<std::vector<uint8_t>, 5>& files);
   TLLIndex& LLIndex(int32_t n);
-  const TLLIndex& LLIndex(int32_t n) const;
 
   // items.cpp
   int32_t AddData(const TgdbName& Name, const TgdbPolygon& Polygon, bool ClosedLine,

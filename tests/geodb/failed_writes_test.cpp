@@ -323,5 +323,19 @@ TEST_F(FailedWriteTest, FailedRetrieveKeepsTheFileItWouldReplace) {
   }
 }
 
+TEST_F(FailedWriteTest, DestroyingWithAFullDiskRaisesNothingAndLosesNoItem) {
+  Open();
+  db->SetLazyWrite(true);
+  for (int i = 0; i < 20; ++i) Town("lazy", static_cast<float>(i), 0);
+  const Items before = ReadBack(*db, "before");
+  {
+    Platform::TWriteFaultScope full(1, Platform::wfNoSpace);
+    db.reset();  // the indexes cannot be saved; a destructor must not raise
+  }
+  db = std::make_unique<TGeoDB>(nullptr);
+  Open();
+  EXPECT_TRUE(ReadBack(*db, "reopened") == before);
+}
+
 }  // namespace
 }  // namespace geodb_test
