@@ -34,7 +34,7 @@ coverage:
 	  -DLUMIVAR_BUILD_BENCH=OFF >/dev/null
 	@cmake --build build-coverage -j $(JOBS)
 	@find build-coverage -name '*.gcda' -delete
-	@cd build-coverage && ctest -j $(JOBS) --output-on-failure | tail -n 3
+	@cd build-coverage && { ctest -j $(JOBS) --output-on-failure >ctest.log || { cat ctest.log; exit 1; }; } && tail -n 3 ctest.log
 	@bash scripts/coverage-report.sh build-coverage
 
 # Every fuzz target for FUZZ_SECONDS on a copy of its seeds (build-fuzz/, clang).
