@@ -57,15 +57,16 @@ inline void ExpectIndexesConsistent(const TGeoDB& db, const std::string& what) {
     }
   }
   for (int k = 0; k < 4; ++k) {
+    const LLReader read = readers[k];
     std::fill(seen.begin(), seen.end(), false);
     for (int32_t p = 1; p <= n; ++p) {
-      const TIxLLRec r = (db.*readers[k])(p);
+      const TIxLLRec r = (db.*read)(p);
       ASSERT_TRUE(r.index >= 0 && r.index < n && !seen[r.index])
           << what << ": index " << k + 1 << " at " << p;
       seen[r.index] = true;
       ASSERT_EQ(r.LLValue, keys[r.index][k]) << what << ": index " << k + 1 << " at " << p;
       if (p > 1) {
-        ASSERT_LE((db.*readers[k])(p - 1).LLValue, r.LLValue)
+        ASSERT_LE((db.*read)(p - 1).LLValue, r.LLValue)
             << what << ": index " << k + 1 << " at " << p;
       }
     }
