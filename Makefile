@@ -32,7 +32,9 @@ coverage:
 	@bash scripts/install-deps.sh coverage
 	@cmake -S . -B build-coverage -DCMAKE_BUILD_TYPE=Debug -DLUMIVAR_COVERAGE=ON \
 	  -DLUMIVAR_BUILD_BENCH=OFF >/dev/null
-	@cmake --build build-coverage -j $(JOBS)
+	@# gcov finds the sources through the paths compiled in; the compiler
+	@# cache would make them relative to its base folder.
+	@env -u CCACHE_BASEDIR cmake --build build-coverage -j $(JOBS)
 	@find build-coverage -name '*.gcda' -delete
 	@cd build-coverage && { ctest -j $(JOBS) --output-on-failure >ctest.log || { cat ctest.log; exit 1; }; } && tail -n 3 ctest.log
 	@bash scripts/coverage-report.sh build-coverage
