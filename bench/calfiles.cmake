@@ -1,3 +1,3 @@
 # Map image loading with its calibration and the image layer at several
 # magnifications.
-lumivar_benchmark(bench_mapimage SOURCES ${CMAKE_CURRENT_LIST_DIR}/mapimage_bench.cpp)
+lumivar_benchmark(mapimage_bench SOURCES ${CMAKE_CURRENT_LIST_DIR}/mapimage_bench.cpp)

@@ -1,2 +1,2 @@
 # Element scanner, matrix access and curve fits of the support libraries.
-lumivar_benchmark(bench_support SOURCES support_bench.cpp)
+lumivar_benchmark(support_bench SOURCES support_bench.cpp)

@@ -1,5 +1,7 @@
 // Feeds arbitrary text to the scanners of the calibration dialect. The
-// first byte picks the flags, so one corpus exercises every mode.
+// first byte picks the flags, so one corpus exercises every mode. Scanned
+// numbers are finite, and positions only move forward within the text.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -15,11 +17,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
   const int32_t start = static_cast<int32_t>(flags % 7) - 2;
 
+  const int32_t end = static_cast<int32_t>(text.size()) + 1;
   int32_t pos = start;
-  while (pos <= static_cast<int32_t>(text.size())) {
+  while (pos < end) {
     const int32_t before = pos;
-    ScanFloat(text, (flags & 8) != 0, 1 + (flags >> 4) % 3, pos);
+    const double v = ScanFloat(text, (flags & 8) != 0, 1 + (flags >> 4) % 3, pos);
+    if (!std::isfinite(v) || pos < before || pos > end) __builtin_trap();
+    const int32_t afterFloat = pos;
     ScanInteger(text, pos);
+    if (pos < afterFloat || pos > end) __builtin_trap();
     if (pos <= before) ++pos;  // a scan that took nothing: step over the character
   }
 

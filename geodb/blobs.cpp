@@ -6,6 +6,7 @@
 
 #include "geodb/geodb.h"
 #include "geodb/records.h"
+#include "platform/atomicfile.h"
 #include "platform/filesystem.h"
 #include "support/brontal/fileutil.h"
 
@@ -222,10 +223,13 @@ bool TGeoDB::RetrieveBLOB(int32_t DBEntry, const std::string& Filepath, TMetaInf
     target += name;
   }
   if (IsFileOfTheSet(target)) Fail("RetrieveBLOB", "invalid filename.");
-  TRecordFile out;
-  out.Rewrite(target, 1);
-  CopyBlobContent(f, d.Size(), [&out](const uint8_t* p, int32_t n) { out.BlockWrite(p, n); });
-  out.Close();
+  // A failed copy must not leave a truncated file where an older one was.
+  Platform::WriteFileAtomically(target, [&](const std::string& temp) {
+    TRecordFile out;
+    out.Rewrite(temp, 1);
+    CopyBlobContent(f, d.Size(), [&out](const uint8_t* p, int32_t n) { out.BlockWrite(p, n); });
+    out.Close();
+  });
   Report(100);
   return true;
 }

@@ -78,6 +78,7 @@ void TGeoDB::ResetToClosed() {
   for (auto& n : FNameIX) n.clear();
   FNumSumItems = 0;
   FSumData.clear();
+  FUnwrittenGap = -1;
   FIx0ItemId.Clear();
   for (int32_t n = 1; n <= 4; ++n) LLIndex(n).Clear();
 }
@@ -88,7 +89,10 @@ void TGeoDB::SetGDBName(const std::string& Name) {
     ResetToClosed();
     return;
   }
-  const std::string base = Zelk_fileutil::StripExtension(Name);
+  OpenFileSet(Zelk_fileutil::StripExtension(Name));
+}
+
+void TGeoDB::OpenFileSet(const std::string& base) {
   std::array<std::string, 5> ixNames;
   std::array<int64_t, 5> ixSizes{};
   try {
@@ -139,6 +143,7 @@ void TGeoDB::SetGDBName(const std::string& Name) {
     // Identifiers are never reused, even when the header lags behind the items.
     for (const auto& d : FSumData)
       if (d.ItemId > FSystemData.HighestID) FSystemData.HighestID = d.ItemId;
+    FinishInterruptedDelete();
     const bool rebuilt = LoadIndexes(ixBytes);
     if (rebuilt && !FLazyWrite) {
       // The repaired indexes live in memory either way; a read-only file set
@@ -151,6 +156,46 @@ void TGeoDB::SetGDBName(const std::string& Name) {
   } catch (...) {
     ResetToClosed();
     throw;
+  }
+}
+
+void TGeoDB::FinishInterruptedDelete() {
+  // Deleting moves the last record into the gap, then cuts the summary file
+  // by one record. Stopped in between, or with the move torn, the file holds
+  // the last item's identifier twice; identifiers are unique otherwise.
+  if (FNumSumItems < 2) return;
+  const int32_t last = FNumSumItems - 1;
+  const int32_t id = FSumData[static_cast<size_t>(last)].ItemId;
+  int32_t gap = 0;
+  while (gap < last && FSumData[static_cast<size_t>(gap)].ItemId != id) ++gap;
+  if (gap == last) return;
+  FSumData[static_cast<size_t>(gap)] = FSumData[static_cast<size_t>(last)];
+  FSumData.pop_back();
+  --FNumSumItems;
+  // A set that cannot be written now gets the repair before its next change,
+  // which would otherwise overwrite the last record, the only intact copy.
+  FUnwrittenGap = gap;
+  try {
+    WriteUnwrittenGap();
+  } catch (const EInOutError&) {
+  }
+}
+
+void TGeoDB::WriteUnwrittenGap() {
+  if (FUnwrittenGap < 0) return;
+  WriteSummaryRecord(FUnwrittenGap, FSumData[static_cast<size_t>(FUnwrittenGap)]);
+  SummaryFile().Seek(FNumSumItems);
+  SummaryFile().Truncate();
+  FUnwrittenGap = -1;
+}
+
+void TGeoDB::ReloadAfterFailedChange() {
+  // A change that failed half-way may leave the files and the in-memory copy
+  // apart; the files are what the next opening sees, so take them again.
+  try {
+    OpenFileSet(Zelk_fileutil::StripExtension(FNameGDS));
+  } catch (...) {
+    // OpenFileSet has closed the component; the original error matters more.
   }
 }
 

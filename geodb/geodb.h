@@ -256,6 +256,23 @@ class TGeoDB : public Platform::TComponent {
   // files.cpp
   bool IsOpen() const { return !FNameGDD.empty(); }
   void ResetToClosed();
+  // Reads the seven files of base (creating missing ones) and takes them over.
+  void OpenFileSet(const std::string& base);
+  void FinishInterruptedDelete();
+  void WriteUnwrittenGap();
+  void ReloadAfterFailedChange();
+  // Runs a change of the files; when it fails, the component takes the files
+  // as they are again before the error propagates.
+  template <typename F>
+  auto Changing(F change) -> decltype(change()) {
+    try {
+      WriteUnwrittenGap();
+      return change();
+    } catch (...) {
+      ReloadAfterFailedChange();
+      throw;
+    }
+  }
   void WriteHeader(const char* operation);
   // The files of an open set stay open between operations; they are closed
   // with the set. Reading alone never asks for write access.
@@ -282,7 +299,6 @@ class TGeoDB : public Platform::TComponent {
   // Reads the index files' bytes; returns whether one had to be rebuilt.
   bool LoadIndexes(const std::array<std::vector<uint8_t>, 5>& files);
   TLLIndex& LLIndex(int32_t n);
-  const TLLIndex& LLIndex(int32_t n) const;
 
   // items.cpp
   int32_t AddData(const TgdbName& Name, const TgdbPolygon& Polygon, bool ClosedLine,
@@ -338,6 +354,9 @@ class TGeoDB : public Platform::TComponent {
   bool FOnPercDoneEnabled = true;
   TgdbSystemData FSystemData;
 
+  // Position of a record that finishing an interrupted deletion changed in
+  // memory but could not write yet; -1 when the summary file is in step.
+  int32_t FUnwrittenGap = -1;
   Platform::TRecordFile FDataFile, FSumFile;
   bool FDataWritable = false;
   std::array<Platform::TRecordFile, 5> FIxFile;

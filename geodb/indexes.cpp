@@ -146,9 +146,6 @@ TGeoDB::TLLIndex& TGeoDB::LLIndex(int32_t n) {
       return FIx4LongHi;
   }
 }
-const TGeoDB::TLLIndex& TGeoDB::LLIndex(int32_t n) const {
-  return const_cast<TGeoDB*>(this)->LLIndex(n);
-}
 
 TIxItemIDRec TGeoDB::GetIxItemID(int32_t ix) const {
   return ClampedRecord(FIx0ItemId, ix);

@@ -103,20 +103,24 @@ int32_t TGeoDB::AddData(const TgdbName& Name, const TgdbPolygon& Polygon, bool C
                SizeOfBLOBData, BLOBFromFile);
   Report(0);
   if (FSystemData.HighestID == INT32_MAX) Fail("AddData", "no item identifier left.");
-  ++FSystemData.HighestID;
-  WriteHeader("AddData");
-  TgdbData data = BuildRecord(Name, ItemType, ClassNumber, Date, StateFlag, LatLow, LatHigh,
-                              LongLow, LongHigh, Altitude, UserTag);
-  data.ItemId = FSystemData.HighestID;
-  WriteDataBlock("AddData", data, Polygon, ClosedLine, MInfo, PBLOBData, SizeOfBLOBData,
-                 BLOBFromFile, SourceFile);
-  AppendSummaryRecord(data);
-  ++FNumSumItems;
-  FSumData.push_back(data);
-  InsertIntoIndex(FNumSumItems, data);
-  SaveIndexesIfEager();
-  Report(100);
-  return FNumSumItems;
+  return Changing([&] {
+    ++FSystemData.HighestID;
+    WriteHeader("AddData");
+    TgdbData data = BuildRecord(Name, ItemType, ClassNumber, Date, StateFlag, LatLow, LatHigh,
+                                LongLow, LongHigh, Altitude, UserTag);
+    data.ItemId = FSystemData.HighestID;
+    WriteDataBlock("AddData", data, Polygon, ClosedLine, MInfo, PBLOBData, SizeOfBLOBData,
+                   BLOBFromFile, SourceFile);
+    // The record is the commit: until it is in the summary file, the item
+    // does not exist for anyone opening the set.
+    AppendSummaryRecord(data);
+    ++FNumSumItems;
+    FSumData.push_back(data);
+    InsertIntoIndex(FNumSumItems, data);
+    SaveIndexesIfEager();
+    Report(100);
+    return FNumSumItems;
+  });
 }
 
 void TGeoDB::ReplaceData(int32_t DBEntry, const TgdbName& Name, const TgdbPolygon& Polygon,
@@ -129,36 +133,43 @@ void TGeoDB::ReplaceData(int32_t DBEntry, const TgdbName& Name, const TgdbPolygo
   CheckNewItem("ReplaceData", ItemType, Polygon, LatLow, LatHigh, LongLow, LongHigh, PBLOBData,
                SizeOfBLOBData, BLOBFromFile);
   Report(0);
-  const TgdbData old = FSumData[static_cast<size_t>(DBEntry - 1)];
-  TgdbData data = BuildRecord(Name, ItemType, ClassNumber, Date, StateFlag, LatLow, LatHigh,
-                              LongLow, LongHigh, Altitude, UserTag);
-  data.ItemId = old.ItemId;
-  WriteDataBlock("ReplaceData", data, Polygon, ClosedLine, MInfo, PBLOBData, SizeOfBLOBData,
-                 BLOBFromFile, SourceFile);
-  WriteSummaryRecord(DBEntry - 1, data);
-  FSumData[static_cast<size_t>(DBEntry - 1)] = data;
-  RemoveIndexEntries(DBEntry, old);
-  InsertIntoIndex(DBEntry, data);
-  SaveIndexesIfEager();
-  Report(100);
+  Changing([&] {
+    const TgdbData old = FSumData[static_cast<size_t>(DBEntry - 1)];
+    TgdbData data = BuildRecord(Name, ItemType, ClassNumber, Date, StateFlag, LatLow, LatHigh,
+                                LongLow, LongHigh, Altitude, UserTag);
+    data.ItemId = old.ItemId;
+    // The new block is complete before the record points to it.
+    WriteDataBlock("ReplaceData", data, Polygon, ClosedLine, MInfo, PBLOBData, SizeOfBLOBData,
+                   BLOBFromFile, SourceFile);
+    WriteSummaryRecord(DBEntry - 1, data);
+    FSumData[static_cast<size_t>(DBEntry - 1)] = data;
+    RemoveIndexEntries(DBEntry, old);
+    InsertIntoIndex(DBEntry, data);
+    SaveIndexesIfEager();
+    Report(100);
+  });
 }
 
 void TGeoDB::DeleteData(int32_t DbEntry) {
   if (!IsOpen() || DbEntry < 1 || DbEntry > FNumSumItems) return;
-  const size_t pos = static_cast<size_t>(DbEntry - 1);
-  const int32_t lastPos = FNumSumItems - 1;
-  const TgdbData deleted = FSumData[pos];
-  const TgdbData last = FSumData[static_cast<size_t>(lastPos)];
-  WriteSummaryRecord(DbEntry - 1, last);
-  Platform::TRecordFile& f = SummaryFile();
-  f.Seek(lastPos);
-  f.Truncate();
-  FSumData[pos] = last;
-  FSumData.pop_back();
-  RemoveIndexEntries(DbEntry, deleted);
-  if (DbEntry - 1 != lastPos) RenumberIndexEntries(last, lastPos, DbEntry - 1);
-  --FNumSumItems;
-  SaveIndexesIfEager();
+  Changing([&] {
+    const size_t pos = static_cast<size_t>(DbEntry - 1);
+    const int32_t lastPos = FNumSumItems - 1;
+    const TgdbData deleted = FSumData[pos];
+    const TgdbData last = FSumData[static_cast<size_t>(lastPos)];
+    // Stopped between these two writes, the set holds the last item twice;
+    // opening it finishes the deletion (FinishInterruptedDelete).
+    WriteSummaryRecord(DbEntry - 1, last);
+    Platform::TRecordFile& f = SummaryFile();
+    f.Seek(lastPos);
+    f.Truncate();
+    FSumData[pos] = last;
+    FSumData.pop_back();
+    RemoveIndexEntries(DbEntry, deleted);
+    if (DbEntry - 1 != lastPos) RenumberIndexEntries(last, lastPos, DbEntry - 1);
+    --FNumSumItems;
+    SaveIndexesIfEager();
+  });
 }
 
 // --- typed wrappers

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/application.h"
+#include "platform/atomicfile.h"
 #include "platform/codepage.h"
 #include "platform/component.h"
 #include "platform/controls.h"
@@ -17,3 +18,4 @@
 #include "platform/streams.h"
 #include "platform/textfile.h"
 #include "platform/types.h"
+#include "platform/writefaults.h"

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "platform/errors.h"
+#include "platform/writefaults.h"
 
 namespace Platform {
 
@@ -104,7 +105,8 @@ void TRecordFile::BlockReadExact(void* buffer, int64_t count) {
 void TRecordFile::BlockWrite(const void* buffer, int64_t count) {
   Require("write");
   if (count <= 0) return;
-  const int64_t want = count * FRecSize;
+  int fault = 0;
+  const int64_t want = WriteFaults::Allow(count * FRecSize, fault);
   int64_t done = 0;
   const auto* p = static_cast<const char*>(buffer);
   while (done < want) {
@@ -116,11 +118,15 @@ void TRecordFile::BlockWrite(const void* buffer, int64_t count) {
     }
     done += n;
   }
+  if (fault != 0) RaiseInOutError("write", FName, fault);
   FPos += count;
 }
 
 void TRecordFile::Truncate() {
   Require("truncate");
+  int fault = 0;
+  WriteFaults::Allow(0, fault);
+  if (fault != 0) RaiseInOutError("truncate", FName, fault);
   if (::ftruncate(FFd, static_cast<off_t>(FPos * FRecSize)) != 0)
     RaiseInOutError("truncate", FName, errno);
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/errors.h"
+#include "platform/writefaults.h"
 
 namespace Platform {
 
@@ -127,8 +128,11 @@ int64_t TFileStream::Read(void* buffer, int64_t count) {
 int64_t TFileStream::Write(const void* buffer, int64_t count) {
   if (count <= 0) return 0;
   SwitchTo(2);
-  const size_t n = std::fwrite(buffer, 1, static_cast<size_t>(count), FFile);
-  if (n < static_cast<size_t>(count)) RaiseInOutError("write", FName, errno);
+  int fault = 0;
+  const int64_t allowed = WriteFaults::Allow(count, fault);
+  const size_t n = std::fwrite(buffer, 1, static_cast<size_t>(allowed), FFile);
+  if (n < static_cast<size_t>(allowed)) RaiseInOutError("write", FName, errno);
+  if (fault != 0) RaiseInOutError("write", FName, fault);
   return static_cast<int64_t>(n);
 }
 

@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "platform/errors.h"
+#include "platform/writefaults.h"
 
 namespace Platform {
 
@@ -80,7 +81,11 @@ void TTextFile::Write(std::string_view text) {
   if (FFile == nullptr || !FWriting) RaiseInOutError("write", FName, EBADF);
   // An empty view may carry a null pointer, which fwrite must not get.
   if (text.empty()) return;
-  Check(std::fwrite(text.data(), 1, text.size(), FFile) == text.size(), "write");
+  int fault = 0;
+  const auto allowed =
+      static_cast<size_t>(WriteFaults::Allow(static_cast<int64_t>(text.size()), fault));
+  Check(std::fwrite(text.data(), 1, allowed, FFile) == allowed, "write");
+  if (fault != 0) RaiseInOutError("write", FName, fault);
 }
 
 void TTextFile::WriteLn(std::string_view text) {

@@ -3,6 +3,7 @@
 #   scripts/install-deps.sh          native 64-bit build, tests, benchmarks
 #   scripts/install-deps.sh i386     adds the 32-bit x86 toolchain and libraries
 #   scripts/install-deps.sh fuzz     adds clang with libFuzzer
+#   scripts/install-deps.sh coverage adds gcovr for the line coverage report
 set -euo pipefail
 
 native=(
@@ -19,12 +20,14 @@ i386=(
   libgtest-dev:i386 libgmock-dev:i386 zlib1g-dev:i386
 )
 fuzz=(clang libclang-rt-14-dev)
+coverage=(gcovr)
 
 wanted=("${native[@]}")
 for extra in "$@"; do
   case "$extra" in
     i386) wanted+=("${i386[@]}") ;;
     fuzz) wanted+=("${fuzz[@]}") ;;
+    coverage) wanted+=("${coverage[@]}") ;;
     *) echo "install-deps: unknown set '$extra'" >&2; exit 2 ;;
   esac
 done

@@ -5,40 +5,26 @@
 #include <set>
 
 #include "geobasics/geobasics.h"
+#include "tests/testsupport/testsupport.h"
 
 namespace {
 
 using namespace ZELK_geobasics;
 
-TEST(EllipsoidTable, SampleRowsAsPublished) {
-  struct Row {
-    TGeoEllipsoid e;
-    const char* id;
-    const char* name;
-    double a, b;
-  };
-  const Row rows[] = {
-      {gelWGS84, "gelWGS84", "WGS 1984", 6378137.0, 6356752.314245},
-      {gelClrk80RGS, "gelClrk80RGS", "Clarke 1880 RGS", 6378249.145, 6356514.86955},
-      {gelBess41, "gelBess41", "Bessel 1841", 6377397.155, 6356078.96284},
-      {gelEver30Ind, "gelEver30Ind", "Everest 1830 (India 1937 adj.)", 6377276.3452, 6356075.4133},
-      {gelGRS80, "gelGRS80", "GRS 1980", 6378137.0, 6356752.31414},
-      {gelAiry30, "gelAiry30", "Airy 1830", 6377563.396, 6356256.91},
-      {gelSphere, "gelSphere", "Normal Sphere", 6370997.0, 6370997.0},
-      {gelClrk80intfoot, "gelClrk80intfoot", "Clarke 1880 (international foot)", 6378306.3696,
-       6356571.996},
-      {gelInt24AuthSph, "gelInt24AuthSph", "International 1924 Authalic Sphere", 6371228.0,
-       6371228.0},
-      {gelPopVisSphere, "gelPopVisSphere", "Popular Visualisation Sphere", 6378137.0, 6378137.0},
-      {gelPZ90, "gelPZ90", "PZ-90", 6378136.0, 6356751.361746},
-      {gelNahrwan29, "gelNahrwan29", "Nahrwan 1929", 6378300.782, 6356566.42744},
-  };
-  for (const Row& r : rows) {
-    SCOPED_TRACE(r.id);
-    EXPECT_EQ(GeoEllipsoidId[r.e], r.id);
-    EXPECT_EQ(GeoEllipsoidName[r.e], r.name);
-    EXPECT_EQ(GeoEllipsoidData[r.e].SemiMajor, r.a);
-    EXPECT_EQ(GeoEllipsoidData[r.e].SemiMinor, r.b);
+// Every row against the reference file (tests/data/ellipsoids.txt), field by
+// field; the axes are decimal texts that must give the stored doubles exactly.
+TEST(EllipsoidTable, EveryRowAsInTheReferenceFile) {
+  const auto rows = lumivar_test::ReadTable(LUMIVAR_TEST_DATA "/ellipsoids.txt");
+  ASSERT_EQ(rows.size(), GeoEllipsoidCount);
+  for (const auto& r : rows) {
+    ASSERT_EQ(r.size(), 5u);
+    const size_t e = std::stoul(r[0]);
+    ASSERT_LT(e, GeoEllipsoidCount);
+    SCOPED_TRACE(r[1]);
+    EXPECT_EQ(GeoEllipsoidId[e], r[1]);
+    EXPECT_EQ(GeoEllipsoidName[e], r[2]);
+    EXPECT_EQ(GeoEllipsoidData[e].SemiMajor, std::strtod(r[3].c_str(), nullptr));
+    EXPECT_EQ(GeoEllipsoidData[e].SemiMinor, std::strtod(r[4].c_str(), nullptr));
   }
   EXPECT_EQ(static_cast<int>(gelNahrwan29), 60);
   EXPECT_EQ(sizeof(TGeoEllipsoid), 1u);

@@ -38,6 +38,11 @@ TEST(UPS, PolesAndGridAxes) {
   LatLongToUPS(85, 180, gelWGS84, x, y);
   EXPECT_EQ(x, x2);
   EXPECT_EQ(y, y2);
+  // West of -180 comes round from the east.
+  LatLongToUPS(-87, -190, gelWGS84, x, y);
+  LatLongToUPS(-87, 170, gelWGS84, x2, y2);
+  EXPECT_NEAR(x, x2, 1e-6);
+  EXPECT_NEAR(y, y2, 1e-6);
 }
 
 TEST(UPS, RoundTrips) {

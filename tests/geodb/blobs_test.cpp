@@ -170,6 +170,37 @@ TEST_F(DbTest, RetrieveIntoAStream) {
   EXPECT_EQ(db->GetSumdata(2).ItemId, 2);
 }
 
+TEST_F(DbTest, BlobsFromStreamsAndReplacedFromFiles) {
+  Open();
+  Platform::TMemoryStream in;
+  in.WriteBuffer(Pattern(30000).data(), 30000);
+  in.SetPosition(123);  // the whole stream counts, wherever its position
+  EXPECT_EQ(db->AddBLOB("stream", kDate, 5, 1, 2, 3, 4, 6, 7, 8, Meta(), in), 1);
+  TMetaInfo m;
+  Platform::TMemoryStream out;
+  ASSERT_TRUE(db->RetrieveBLOB(1, m, out));
+  ASSERT_EQ(out.Size(), 30000);
+  EXPECT_EQ(std::memcmp(out.Memory(), Pattern(30000).data(), 30000), 0);
+  EXPECT_EQ(m.Keywords.ToString(), "map;scan");
+
+  const std::string src = dir.File("new scan.png");
+  lumivar_test::WriteBytes(src, Pattern(777));
+  Platform::TSearchRec rec;
+  ASSERT_TRUE(Platform::FindFile(src, rec));
+  db->ReplaceBLOB(1, src, kDate, 0, 10, 20, 30, 40, 0, 0, 0, Meta());
+  const TgdbData d = db->GetSumdata(1);
+  EXPECT_EQ(d.ItemId, 1);
+  EXPECT_EQ(d.Name.ToString(), "new scan.png");
+  EXPECT_EQ(d.Size(), 777);
+  EXPECT_EQ(d.Date, rec.Time);
+  EXPECT_EQ(d.LongHigh, 40);
+  std::vector<uint8_t> back(777);
+  ASSERT_TRUE(db->RetrieveBLOB(1, m, back.data(), 777));
+  EXPECT_EQ(back, Pattern(777));
+  EXPECT_EQ(m.FilePath.ToString(), src);
+  EXPECT_EQ(m.Caption.ToString(), "Caption");
+}
+
 TEST_F(DbTest, RetrievingTownsOrFromAClosedComponentFails) {
   TMetaInfo m;
   uint8_t buf[4];

@@ -1,5 +1,6 @@
 // Damaged file sets: truncated, partly copied or edited files must end in
 // success or a clean error, never in a crash or a read out of bounds.
+#include <filesystem>
 #include <random>
 
 #include "platform/errors.h"
@@ -135,6 +136,41 @@ TEST_F(DamagedTest, LazyRebuiltIndexIsWrittenOnClosing) {
   EXPECT_TRUE(Bytes(".zelkgi4").empty());
   db->SetGDBName("");
   EXPECT_EQ(Bytes(".zelkgi4").size(), 40u);
+}
+
+TEST_F(DamagedTest, IndexFileRemovedWhileOpenIsWrittenAgain) {
+  Build();
+  Open();
+  EXPECT_EQ(db->ClassName(), "TGeoDB");
+  Platform::DeleteFile(File(".zelkgi3"));
+  Town("Wels", 48.16f, 14.03f);
+  const auto ix = Bytes(".zelkgi3");
+  ASSERT_EQ(ix.size(), 48u);
+  EXPECT_EQ(lumivar_test::LeSingle(ix, 16), 14.03f);  // LongLow: 13, 14, then the new town
+  EXPECT_EQ(lumivar_test::LeInt32(ix, 20), 5);
+  db->SetGDBName("");
+  Open();
+  EXPECT_EQ(db->GetIxLongLow(1).LLValue, 13.0f);
+}
+
+TEST_F(DamagedTest, DataFileAtTwoGibibytesRefusesToGrow) {
+  Build();
+  {
+    std::error_code ec;
+    std::filesystem::resize_file(File(".zelkgdd"), INT32_MAX - 4, ec);  // sparse
+    if (ec) GTEST_SKIP() << "no large files here: " << ec.message();
+  }
+  Open();
+  try {
+    River("Traun", {{47.8f, 13.8f}});
+    FAIL() << "no error";
+  } catch (const EZELKGeoDBError& e) {
+    EXPECT_STREQ(e.what(),
+                 "Component \"GeoDB1\": AddData: the data file cannot grow beyond 2 GiB.");
+  }
+  EXPECT_EQ(db->NumEntries(), 5);
+  EXPECT_EQ(Town("Steyr", 48.04f, 14.42f), 6);  // no data block: still room for towns
+  EXPECT_EQ(std::filesystem::file_size(File(".zelkgdd")), uint64_t{INT32_MAX} - 4);
 }
 
 TEST_F(DamagedTest, ShortDataFileLeavesTheComponentClosed) {

@@ -1,5 +1,7 @@
 // The seven files byte for byte: header, summary records, index records and
 // polygon blocks as another program reading them would see them.
+#include <array>
+
 #include "tests/geodb/dbtest.h"
 
 namespace geodb_test {
@@ -60,6 +62,72 @@ TEST_F(DbTest, TownRecordHasTheDocumentedLayout) {
   for (size_t i = 109; i < 120; ++i) EXPECT_EQ(b[i], 0) << i;
   // The header on disk follows the identifier.
   EXPECT_EQ(LeInt32(Bytes(".zelkgdd"), 0), 1);
+}
+
+// Every field of the summary record with a value no other field holds, read
+// back from the files by a new component.
+TEST_F(DbTest, EveryFieldComesBackAfterReopening) {
+  Open();
+  Town("pad", 0, 0);  // so that no field of the items below is at its default
+  struct Expected {
+    int32_t entry;
+    TgdbData d;
+  };
+  std::vector<Expected> items;
+  auto expect = [&](int32_t entry, const char* name, float altitude, uint8_t cls, int32_t tag,
+                    double date, int32_t state, std::array<float, 4> box, TgdbItem kind,
+                    int32_t count, bool closed) {
+    TgdbData d;
+    d.ItemId = entry;
+    d.Name = name;
+    d.Altitude = altitude;
+    d.ClassFlag = cls;
+    d.Tag = tag;
+    d.Date = date;
+    d.StateFlag = state;
+    d.LatLow = box[0];
+    d.LatHigh = box[1];
+    d.LongLow = box[2];
+    d.LongHigh = box[3];
+    d.ItemKind = kind;
+    d.NumPoints = count;
+    d.Closed = closed;
+    d.BlobOffset = db->GetSumdata(entry).BlobOffset;
+    items.push_back({entry, d});
+  };
+  expect(db->AddTown("Zell", 44001.125, 0x01020304, {47.5f, 12.75f}, 757.25f, 11, 0x0A0B0C0D),
+         "Zell", 757.25f, 11, 0x0A0B0C0D, 44001.125, 0x01020304, {47.5f, 47.5f, 12.75f, 12.75f},
+         gitTown, 0, false);
+  expect(db->AddLake("Zeller See", {{47.25f, 12.5f}, {47.375f, 12.875f}, {47.3f, 12.6f}}, 44002.5,
+                     -5, 0, 0, 0, 0, 750.5f, 22, -99),
+         "Zeller See", 750.5f, 22, -99, 44002.5, -5, {47.25f, 47.375f, 12.5f, 12.875f}, gitLake, 3,
+         true);
+  const char blob[] = "0123456789";
+  expect(db->AddBLOB("plan.pdf", 44003.75, 65536, -1.5f, 2.25f, -3.5f, 4.75f, -8.5f, 33, 123456,
+                     TMetaInfo(), blob, 10),
+         "plan.pdf", -8.5f, 33, 123456, 44003.75, 65536, {-1.5f, 2.25f, -3.5f, 4.75f}, gitBLOB, 10,
+         false);
+  Reopen();
+  for (const Expected& x : items) {
+    const TgdbData got = db->GetSumdata(x.entry);
+    SCOPED_TRACE(got.Name.ToString());
+    EXPECT_EQ(got.ItemId, x.d.ItemId);
+    EXPECT_EQ(got.Name.ToString(), x.d.Name.ToString());
+    EXPECT_EQ(got.Altitude, x.d.Altitude);
+    EXPECT_EQ(got.ClassFlag, x.d.ClassFlag);
+    EXPECT_EQ(got.Tag, x.d.Tag);
+    EXPECT_EQ(got.BlobOffset, x.d.BlobOffset);
+    EXPECT_EQ(got.Date, x.d.Date);
+    EXPECT_EQ(got.StateFlag, x.d.StateFlag);
+    EXPECT_EQ(got.LatLow, x.d.LatLow);
+    EXPECT_EQ(got.LatHigh, x.d.LatHigh);
+    EXPECT_EQ(got.LongLow, x.d.LongLow);
+    EXPECT_EQ(got.LongHigh, x.d.LongHigh);
+    EXPECT_EQ(got.ItemKind, x.d.ItemKind);
+    EXPECT_EQ(got.NumPoints, x.d.NumPoints);
+    EXPECT_EQ(got.Closed, x.d.Closed);
+  }
+  EXPECT_EQ(db->GetSumdata(4).BlobOffset, 260 + 3 * 8);  // the BLOB follows the lake's points
 }
 
 TEST_F(DbTest, NamesAreCutTo59CharactersInTheCodePage) {

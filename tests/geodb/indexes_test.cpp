@@ -36,6 +36,21 @@ struct FlatIndex {
   }
 };
 
+// The 1-based position that GetClosest... must return for q over sorted keys:
+// an equal key, or the first greater one.
+void ExpectClosest(const std::vector<float>& sorted, double q, int32_t got,
+                   const std::string& what) {
+  const int32_t n = static_cast<int32_t>(sorted.size());
+  ASSERT_TRUE(got >= 1 && got <= n + 1) << what << " " << q;
+  if (got <= n) {
+    EXPECT_GE(static_cast<double>(sorted[got - 1]), q) << what << " " << q;
+  }
+  if (got > 1) {
+    const double below = sorted[got - 2];
+    EXPECT_TRUE(below < q || (below == q && sorted[got - 1] == below)) << what << " " << q;
+  }
+}
+
 TEST_F(DbTest, EmptyDatabaseSearchesGiveOneAndZero) {
   Open();
   EXPECT_EQ(db->GetClosestItemIDIx(5), 1);
@@ -61,6 +76,54 @@ TEST_F(DbTest, ClosestPositionIsEqualOrNextGreaterKey) {
   EXPECT_EQ(db->SearchForItemID(2), 2);
   EXPECT_EQ(db->SearchForItemID(4), 0);
   EXPECT_EQ(db->GetClosestItemIDIx(4), 4);
+}
+
+// The four coordinate indexes over items whose boxes differ in every corner:
+// positions, readers and searches of each, against keys sorted here. A
+// stored single 48.3f lies below the double 48.3, so searching for the double
+// must not narrow it to a single first.
+TEST_F(DbTest, CoordinateIndexesOrderReadAndSearchTheirOwnKey) {
+  Open();
+  const TgdbPolygon boxes[] = {{{10, 30}, {20, 40}},
+                               {{15, 5}, {50, 35}},
+                               {{-20, 100}, {48.4f, 120}},
+                               {{48.3f, 48.3f}},
+                               {{60, -170}, {70, -150}}};
+  for (const TgdbPolygon& p : boxes) River("r", p);
+  using Reader = TIxLLRec (TGeoDB::*)(int32_t) const;
+  using Search = int32_t (TGeoDB::*)(double) const;
+  struct Index {
+    const char* name;
+    Reader reader;
+    Search search;
+    float TgdbData::*field;
+  };
+  const Index indexes[] = {
+      {"LatLow", &TGeoDB::GetIxLatLow, &TGeoDB::GetClosestLatLowIx, &TgdbData::LatLow},
+      {"LatHigh", &TGeoDB::GetIxLatHigh, &TGeoDB::GetClosestLatHighIx, &TgdbData::LatHigh},
+      {"LongLow", &TGeoDB::GetIxLongLow, &TGeoDB::GetClosestLongLowIx, &TgdbData::LongLow},
+      {"LongHigh", &TGeoDB::GetIxLongHigh, &TGeoDB::GetClosestLongHighIx, &TgdbData::LongHigh},
+  };
+  for (const Index& ix : indexes) {
+    SCOPED_TRACE(ix.name);
+    std::vector<std::pair<float, int32_t>> expected;
+    for (int32_t e = 1; e <= 5; ++e) expected.push_back({db->GetSumdata(e).*ix.field, e - 1});
+    std::sort(expected.begin(), expected.end());
+    for (int32_t p = 1; p <= 5; ++p) {
+      EXPECT_EQ(((*db).*ix.reader)(p).LLValue, expected[p - 1].first) << p;
+      EXPECT_EQ(((*db).*ix.reader)(p).index, expected[p - 1].second) << p;
+    }
+    EXPECT_EQ(((*db).*ix.reader)(0).LLValue, expected[0].first);
+    EXPECT_EQ(((*db).*ix.reader)(9).LLValue, expected[4].first);
+    std::vector<float> keys;
+    for (const auto& k : expected) keys.push_back(k.first);
+    for (double q : {-200.0, -20.0, 5.0, 17.5, 48.3, static_cast<double>(48.3f), 48.31, 200.0})
+      ExpectClosest(keys, q, ((*db).*ix.search)(q), ix.name);
+    // 48.3f is a key of every index; the double 48.3 is one ulp-worth above it.
+    const int32_t at = ((*db).*ix.search)(48.3f);
+    EXPECT_EQ(keys[at - 1], 48.3f);
+    EXPECT_EQ(((*db).*ix.search)(48.3), at + 1);
+  }
 }
 
 TEST_F(DbTest, EqualKeysArePlacedWhereTheClassicSearchMeetsThem) {
@@ -112,7 +175,7 @@ TEST_F(DbTest, LazyIndexesAreSavedOnClosingAndDestruction) {
   EXPECT_EQ(Bytes(".zelkgi3").size(), 16u);
 }
 
-TEST_F(DbTest, IndexesSurviveReopening) {
+TEST_F(DbTest, LazyIndexesAreWrittenToTheirFilesOnClosing) {
   Open();
   db->SetLazyWrite(true);
   std::mt19937 rng(3);
@@ -121,12 +184,56 @@ TEST_F(DbTest, IndexesSurviveReopening) {
   db->DeleteData(17);
   std::vector<TIxLLRec> before;
   for (int i = 1; i <= db->NumEntries(); ++i) before.push_back(db->GetIxLongHigh(i));
-  Reopen();
-  ASSERT_EQ(db->NumEntries(), 499);
-  for (int i = 1; i <= db->NumEntries(); ++i) {
-    EXPECT_EQ(db->GetIxLongHigh(i).LLValue, before[i - 1].LLValue);
-    EXPECT_EQ(db->GetIxLongHigh(i).index, before[i - 1].index);
+  db->SetGDBName("");
+  // The file holds the index record for record, not only something a
+  // reopening could rebuild from the summary records.
+  const auto file = Bytes(".zelkgi4");
+  ASSERT_EQ(file.size(), 499u * 8);
+  for (size_t i = 0; i < before.size(); ++i) {
+    ASSERT_EQ(lumivar_test::LeSingle(file, i * 8), before[i].LLValue) << i;
+    ASSERT_EQ(lumivar_test::LeInt32(file, i * 8 + 4), before[i].index) << i;
   }
+  Open();
+  ASSERT_EQ(db->NumEntries(), 499);
+  for (int i = 1; i <= db->NumEntries(); ++i)
+    EXPECT_EQ(db->GetIxLongHigh(i).index, before[i - 1].index);
+}
+
+// Thousands of items fill several chunks of the in-memory indexes; deletions
+// that empty a whole chunk, replacements and additions that split chunks must
+// keep every index in order and every identifier found.
+TEST_F(DbTest, LargeIndexesStayInOrderAcrossChunkBorders) {
+  Open();
+  db->SetLazyWrite(true);
+  std::mt19937 rng(13);
+  std::uniform_int_distribution<int> coord(-300, 300);
+  auto random = [&] { return static_cast<float>(coord(rng)) / 4; };
+  for (int i = 0; i < 3000; ++i) Town("t", random(), random());
+  Reopen();  // indexes as loaded from their files
+  db->SetLazyWrite(true);
+  auto check = [&](const std::string& phase) {
+    ExpectIndexesConsistent(*db, phase);
+    for (int32_t e = 1; e <= db->NumEntries(); ++e)
+      ASSERT_EQ(db->SearchForItemID(db->GetSumdata(e).ItemId), e) << phase;
+    std::vector<float> lat;
+    for (int32_t e = 1; e <= db->NumEntries(); ++e) lat.push_back(db->GetSumdata(e).LatLow);
+    std::sort(lat.begin(), lat.end());
+    for (double q : {-80.0, -75.0, -10.1, 0.0, 0.25, 33.3, 74.75, 75.0, 80.0})
+      ExpectClosest(lat, q, db->GetClosestLatLowIx(q), phase);
+  };
+  check("loaded");
+  for (int32_t id = 513; id <= 1100; ++id) db->DeleteData(db->SearchForItemID(id));
+  check("after deleting a run of identifiers");
+  for (int i = 0; i < 400; ++i) {
+    const int32_t e = 1 + static_cast<int32_t>(rng() % db->NumEntries());
+    db->ReplaceTown(e, "r", kDate, 0, {random(), random()}, 0, 0, 0);
+  }
+  check("after replacing");
+  for (int i = 0; i < 1500; ++i) Town("n", random(), random());
+  for (int i = 0; i < 300; ++i) db->DeleteData(1 + static_cast<int32_t>(rng() % db->NumEntries()));
+  check("after adding and deleting");
+  EXPECT_EQ(db->SearchForItemID(700), 0);
+  EXPECT_EQ(db->NumEntries(), 3000 - 588 + 1500 - 300);
 }
 
 // Every index file is a sorted permutation of the entries whose keys are the

@@ -163,18 +163,48 @@ TEST_F(SolverTest, ZeroRightHandSideGivesZeroSolution) {
   for (int k = 1; k <= 3; ++k) EXPECT_EQ(c.GetVal(k), 0.0);
 }
 
-TEST_F(SolverTest, StandardDeviationsOfOrthonormalColumnsAreOne) {
-  // Columns of a scaled identity: the covariance is diag(1/w^2).
-  TMatrix a(2, 4);
-  a.SetVal(1, 1, 2.0);
-  a.SetVal(2, 2, 4.0);
-  TVector c, s;
-  bool singular = false;
-  ASSERT_TRUE(SVDLeastSquares(a, Vec({2.0, 4.0, 0.0, 0.0}), c, &s, singular));
-  EXPECT_NEAR(c.GetVal(1), 1.0, 1e-15);
-  EXPECT_NEAR(c.GetVal(2), 1.0, 1e-15);
-  EXPECT_NEAR(s.GetVal(1), 0.5, 1e-15);
-  EXPECT_NEAR(s.GetVal(2), 0.25, 1e-15);
+// The standard deviations are the square roots of the diagonal of
+// (A^T A)^-1: one for orthonormal columns, the inverse scale for scaled ones,
+// and larger than either where columns lean on each other.
+TEST_F(SolverTest, StandardDeviationsAreTheDiagonalOfTheInverseNormalMatrix) {
+  const struct {
+    const char* name;
+    std::vector<std::vector<double>> rows;
+    std::vector<double> sd;
+  } cases[] = {
+      {"orthonormal", {{0.5, 0.5}, {0.5, -0.5}, {0.5, 0.5}, {0.5, -0.5}}, {1, 1}},
+      {"rotated orthonormal", {{0.6, 0.8}, {-0.8, 0.6}, {0, 0}}, {1, 1}},
+      {"scaled", {{2, 0}, {0, 4}, {0, 0}, {0, 0}}, {0.5, 0.25}},
+      // A^T A = [[2, 1], [1, 1]], inverse [[1, -1], [-1, 2]]
+      {"oblique", {{1, 0}, {1, 1}}, {1, std::sqrt(2.0)}},
+      // A^T A = I + 2 J, inverse I - 2/7 J
+      {"three leaning",
+       {{1, 1, 0}, {0, 1, 1}, {1, 0, 1}, {1, 1, 1}},
+       {std::sqrt(5.0 / 7), std::sqrt(5.0 / 7), std::sqrt(5.0 / 7)}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int rows = static_cast<int>(c.rows.size()), cols = static_cast<int>(c.sd.size());
+    TMatrix a(cols, rows);
+    TVector b(rows);
+    for (int r = 1; r <= rows; ++r) {
+      double sum = 0;
+      for (int k = 1; k <= cols; ++k) {
+        a.SetVal(k, r, c.rows[r - 1][k - 1]);
+        sum += k * c.rows[r - 1][k - 1];  // solution 1, 2, 3 ...
+      }
+      b.SetVal(r, sum);
+    }
+    TVector x, s;
+    bool singular = true;
+    ASSERT_TRUE(SVDLeastSquares(a, b, x, &s, singular));
+    EXPECT_FALSE(singular);
+    ASSERT_EQ(s.NrOfElem(), cols);
+    for (int k = 1; k <= cols; ++k) {
+      EXPECT_NEAR(x.GetVal(k), k, 1e-12) << k;
+      EXPECT_NEAR(s.GetVal(k), c.sd[k - 1], 1e-12) << k;
+    }
+  }
 }
 
 TEST_F(SolverTest, AbortStopsTheSolveAndCountsProgress) {

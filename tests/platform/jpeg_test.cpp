@@ -238,3 +238,40 @@ TEST(JpegImages, ChromaSubsamplingIsFourTwoZeroUnlessSet) {
     EXPECT_EQ(copy.ChromaSubsampling(), mode);
   }
 }
+
+namespace {
+
+// The first three entries (zig-zag order) of the first quantisation table.
+std::vector<int> LumaQuantisation(const std::vector<uint8_t>& d) {
+  for (size_t i = 2; i + 8 < d.size();) {
+    if (d[i] != 0xFF) break;
+    const size_t len = size_t(d[i + 2]) << 8 | d[i + 3];
+    if (d[i + 1] == 0xDB && d[i + 4] == 0) return {d[i + 5], d[i + 6], d[i + 7]};
+    i += 2 + len;
+  }
+  return {};
+}
+
+}  // namespace
+
+// The quality scales the standard luminance table (16, 11, 12 ...): factor
+// 5000/q below 50, 200 - 2q from 50 on, rounded, limited to 1 ... 255.
+TEST(JpegImages, QualityScalesTheQuantisationTables) {
+  TBitmap b;
+  Smooth(b, 16, 16);
+  const struct {
+    int32_t quality;
+    std::vector<int> table;
+  } cases[] = {
+      {1, {255, 255, 255}}, {10, {80, 55, 60}},   {25, {32, 22, 24}},
+      {50, {16, 11, 12}},   {75, {8, 6, 6}},      {90, {3, 2, 2}},
+      {100, {1, 1, 1}},     {0, {255, 255, 255}}, {250, {1, 1, 1}},
+  };
+  for (const auto& c : cases) {
+    TJPEGImage j;
+    j.SetCompressionQuality(c.quality);
+    j.Assign(&b);
+    j.JPEGNeeded();
+    EXPECT_EQ(LumaQuantisation(j.Data()), c.table) << c.quality;
+  }
+}

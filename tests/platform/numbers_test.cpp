@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "platform/errors.h"
+#include "platform/types.h"
 
 using namespace Platform;
 
@@ -103,4 +104,49 @@ TEST(TextToInt, RangeAndSigns) {
   EXPECT_FALSE(TryStrToInt64("9223372036854775808", l));
   EXPECT_EQ(IntToStr(-123), "-123");
   EXPECT_THROW(StrToInt("1.5"), EConvertError);
+}
+
+TEST(Rounding, HalvesGoToTheEvenNeighbourAndWildValuesSaturate) {
+  constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+  constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+  const struct {
+    double v;
+    int32_t expected;
+  } cases[] = {
+      {0.5, 0},
+      {1.5, 2},
+      {2.5, 2},
+      {3.5, 4},
+      {-0.5, 0},
+      {-1.5, -2},
+      {-2.5, -2},
+      {2.4999999999999996, 2},
+      {2.5000000000000004, 3},
+      {0.49999999999999994, 0},
+      {-7.2, -7},
+      {1e-300, 0},
+      {2147483646.5, 2147483646},
+      {2147483647.4, kMax},
+      {2147483647.5, kMax},
+      {1e10, kMax},
+      {-2147483648.4, kMin},
+      {-2147483649.0, kMin},
+      {-1e10, kMin},
+      {std::numeric_limits<double>::infinity(), kMax},
+      {-std::numeric_limits<double>::infinity(), kMin},
+      {std::nan(""), 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Platform::RoundHalfEven(c.v), c.expected) << c.v;
+  const struct {
+    double v;
+    int64_t expected;
+  } wide[] = {
+      {4503599627370495.5, 4503599627370496},
+      {-4503599627370494.5, -4503599627370494},
+      {2147483648.5, 2147483648},
+      {1e19, std::numeric_limits<int64_t>::max()},
+      {-1e19, std::numeric_limits<int64_t>::min()},
+      {std::nan(""), 0},
+  };
+  for (const auto& c : wide) EXPECT_EQ(Platform::RoundHalfEven64(c.v), c.expected) << c.v;
 }

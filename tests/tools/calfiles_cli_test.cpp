@@ -1,9 +1,6 @@
 // The tool's calibration commands on a calibration typed by hand.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <string>
 
 #include "tests/testsupport/testsupport.h"
@@ -27,22 +24,10 @@ const char* const kCalibration =
     "</calquads>\r\n"
     "</geomap>\r\n";
 
-struct ToolRun {
-  int status;
-  std::string out;
-};
+using ToolRun = lumivar_test::ToolResult;
 
 ToolRun Tool(const std::string& args) {
-  const std::string cmd = std::string(LUMIVAR_TOOL) + " " + args + " 2>&1";
-  ToolRun r{-1, ""};
-  std::FILE* p = ::popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) r.out.append(buf, n);
-  const int st = ::pclose(p);
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return r;
+  return lumivar_test::RunTool(args);
 }
 
 class CalFilesCli : public ::testing::Test {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/tools/tool_runner.h"
+#include "tests/testsupport/testsupport.h"
 
 namespace {
 

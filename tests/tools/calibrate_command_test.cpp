@@ -2,32 +2,14 @@
 // coefficients and residual, conversions, and its errors.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <array>
-#include <cstdio>
 #include <string>
 
 #include "tests/testsupport/testsupport.h"
 
-#ifdef LUMIVAR_TOOL
-
 namespace {
 
-struct ToolRun {
-  int status;
-  std::string output;
-};
-
-ToolRun RunTool(const std::string& args) {
-  const std::string command = std::string(LUMIVAR_TOOL) + " " + args + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  std::string out;
-  std::array<char, 4096> buf{};
-  size_t n = 0;
-  while ((n = fread(buf.data(), 1, buf.size(), pipe)) > 0) out.append(buf.data(), n);
-  const int status = pclose(pipe);
-  return ToolRun{WEXITSTATUS(status), out};
-}
+using lumivar_test::RunTool;
+using ToolRun = lumivar_test::ToolResult;
 
 TEST(CalibrateCommand, FitsPairedPointsAndConverts) {
   lumivar_test::TempDir dir;
@@ -35,11 +17,11 @@ TEST(CalibrateCommand, FitsPairedPointsAndConverts) {
                           "lat,lon,x,y\n48,7,0,0\n48,12,500,0\n45,7,0,300\n45,12,500,300\n");
   const ToolRun run =
       RunTool("calibrate equirect " + dir.File("points.csv") + " --pixel 250 150 --geo 46.2 8.5");
-  EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find("model equirect, 4 points"), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find("rms residual (pixels): x 0, y 0"), std::string::npos);
-  EXPECT_NE(run.output.find("pixel 250 150 -> latitude 46.5, longitude 9.5"), std::string::npos);
-  EXPECT_NE(run.output.find("-> pixel 150 180"), std::string::npos);
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_NE(run.out.find("model equirect, 4 points"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("rms residual (pixels): x 0, y 0"), std::string::npos);
+  EXPECT_NE(run.out.find("pixel 250 150 -> latitude 46.5, longitude 9.5"), std::string::npos);
+  EXPECT_NE(run.out.find("-> pixel 150 180"), std::string::npos);
 }
 
 TEST(CalibrateCommand, UTMPointsNeedTheirZone) {
@@ -48,9 +30,9 @@ TEST(CalibrateCommand, UTMPointsNeedTheirZone) {
                           "5600000 400000 0 0\n5600000 405000 500 0\n5597000 400000 0 300\n");
   EXPECT_EQ(RunTool("calibrate utm " + dir.File("utm.csv")).status, 2);
   const ToolRun run = RunTool("calibrate utm " + dir.File("utm.csv") + " --utm 32 --pixel 0 0");
-  EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find("model utm, 3 points"), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find("pixel 0 0 -> latitude 50.5"), std::string::npos) << run.output;
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_NE(run.out.find("model utm, 3 points"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("pixel 0 0 -> latitude 50.5"), std::string::npos) << run.out;
 }
 
 TEST(CalibrateCommand, GraticulePointsForTheParabolicModel) {
@@ -64,8 +46,8 @@ TEST(CalibrateCommand, GraticulePointsForTheParabolicModel) {
   }
   lumivar_test::WriteText(dir.File("grat.txt"), text);
   const ToolRun run = RunTool("calibrate parabolic " + dir.File("grat.txt") + " --pixel 500 400");
-  EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find("latitude 45, longitude 7.5"), std::string::npos) << run.output;
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_NE(run.out.find("latitude 45, longitude 7.5"), std::string::npos) << run.out;
 }
 
 TEST(CalibrateCommand, BadInputIsAUsageError) {
@@ -77,5 +59,3 @@ TEST(CalibrateCommand, BadInputIsAUsageError) {
 }
 
 }  // namespace
-
-#endif
