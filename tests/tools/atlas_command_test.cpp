@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/geoatlas/atlas_files.h"
-#include "tool_runner.h"
+#include "tests/testsupport/testsupport.h"
 
 using geoatlas_test::TMapSpec;
 using lumivar_test::RunTool;

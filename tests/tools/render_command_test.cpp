@@ -10,7 +10,6 @@
 #include "platform/filesystem.h"
 #include "tests/testsupport/golden.h"
 #include "tests/testsupport/testsupport.h"
-#include "tool_runner.h"
 
 using namespace ZELK_geomap;
 using lumivar_test::RunTool;

@@ -3,7 +3,6 @@
 
 #include "tests/testsupport/golden.h"
 #include "tests/testsupport/testsupport.h"
-#include "tests/tools/tool_runner.h"
 
 namespace {
 
