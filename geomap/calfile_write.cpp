@@ -7,6 +7,7 @@
 #include "geomap/calfiles.h"
 #include "geomap/caltext.h"
 #include "geomap/geomap.h"
+#include "platform/atomicfile.h"
 #include "platform/codepage.h"
 #include "platform/numbers.h"
 #include "support/brontal/brontal.h"
@@ -139,11 +140,17 @@ void TGeoMap::WriteCalDataToOpenXMLFile(Platform::TTextFile& F, bool WriteHeader
   WriteRawCalDataToOpenXMLFile(F, WriteHeader, DataID, FCal.Data(), FCal.Model());
 }
 
-void TGeoMap::SaveCalDataAsXML(const std::string& FileName, const std::string& DataID) {
+void TGeoMap::WriteCalFile(const std::string& FileName, const std::string& DataID) {
   Platform::TTextFile f;
   f.Rewrite(FileName);
   WriteCalDataToOpenXMLFile(f, true, DataID);
   f.Close();
+}
+
+void TGeoMap::SaveCalDataAsXML(const std::string& FileName, const std::string& DataID) {
+  // a failed save keeps the file that was there
+  Platform::WriteFileAtomically(FileName,
+                                [&](const std::string& temp) { WriteCalFile(temp, DataID); });
 }
 
 void TGeoMap::SaveCalDataAsXML(Platform::TStream& OutStream, const std::string& DataID) {

@@ -3,6 +3,7 @@
 // by the control itself; in memory or as a BMP with its calibration file.
 #include <cmath>
 
+#include "geomap/filepair_internal.h"
 #include "geomap/geomap.h"
 #include "platform/numbers.h"
 #include "support/brontal/fileutil.h"
@@ -190,30 +191,28 @@ void TGeoMap::CreateAndLoadEmptyMap(const std::string& FName, double LatLow, dou
   CheckMapImageSize(m.Wid, m.Hgt);
   const std::string calName = Zelk_fileutil::StripExtension(FName) + ".xml";
   const std::string bmpName = Zelk_fileutil::StripExtension(calName) + ".bmp";
-  {
-    Platform::TBitmap picture;
-    picture.SetPixelFormat(Platform::pf4bit);
-    picture.SetSize(m.Wid, m.Hgt);
-    DrawGeneratedGraticule(picture.Canvas(), m);
-    if (OnDrawMapData)
-      OnDrawMapData(this, picture.Canvas(), m.LatLow, m.LongLow, m.LatHigh, m.LongHigh, m.Wid,
-                    m.Hgt);
-    picture.SaveToFile(bmpName);
-  }
+  Platform::TBitmap picture;
+  picture.SetPixelFormat(Platform::pf4bit);
+  picture.SetSize(m.Wid, m.Hgt);
+  DrawGeneratedGraticule(picture.Canvas(), m);
+  if (OnDrawMapData)
+    OnDrawMapData(this, picture.Canvas(), m.LatLow, m.LongLow, m.LatHigh, m.LongHigh, m.Wid, m.Hgt);
   // The record starts as a cleared calibration; the control's own is
   // cleared only once both files are written, so a file that cannot be
-  // written leaves the map shown as it was.
+  // written leaves the map shown as it was (and the files on disk too).
   TCalibration cleared;
   cleared.ClearCalibData();
   TCalibData cd = cleared.Data();
   BuildGeneratedCalibration(cd, m, true, bmpName);
   cd.Resolution = MeasuredResolution(cd, m);
-  {
-    Platform::TTextFile f;
-    f.Rewrite(calName);
-    WriteRawCalDataToOpenXMLFile(f, true, kGeneratedDataID, cd, cmBiquadraticPn);
-    f.Close();
-  }
+  WriteFilePair(
+      bmpName, [&](const std::string& temp) { picture.SaveToFile(temp); }, calName,
+      [&](const std::string& temp) {
+        Platform::TTextFile f;
+        f.Rewrite(temp);
+        WriteRawCalDataToOpenXMLFile(f, true, kGeneratedDataID, cd, cmBiquadraticPn);
+        f.Close();
+      });
   FCal.ClearCalibData();
   LoadCalDataFromXML(calName, kGeneratedDataID);
   Paint();

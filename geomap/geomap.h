@@ -399,6 +399,8 @@ class TGeoMap : public Platform::TCustomControl {
   void AssignFrom(const TGeoMap& Source);
 
   // Calibration files and map image
+  // Writes the calibration file with its header to FileName as it stands.
+  void WriteCalFile(const std::string& FileName, const std::string& DataID);
   bool ReadCalibration(calfile::TCalSource& Source, const std::string& DataID);
   void CheckMapImageSize(int64_t Width, int64_t Height) const;
   void TakeMapImage(const Platform::TBitmap* Image, const std::string& ImgName);

@@ -7,7 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "geomap/filepair_internal.h"
 #include "geomap/geomap.h"
+#include "platform/atomicfile.h"
 #include "platform/filesystem.h"
 #include "platform/graphics.h"
 #include "platform/jpeg.h"
@@ -102,6 +104,14 @@ void TGeoMap::SetMapBitMap(const Platform::TBitmap* Value) {
   TakeMapImage(Value, kUnknownImage);
 }
 
+void WriteFilePair(const std::string& first, const TFileWriter& writeFirst,
+                   const std::string& second, const TFileWriter& writeSecond) {
+  Platform::WriteFileAtomically(first, [&](const std::string& firstTemp) {
+    writeFirst(firstTemp);
+    Platform::WriteFileAtomically(second, writeSecond);
+  });
+}
+
 void TGeoMap::SaveMap(const std::string& FileName, const std::string& DataID) {
   if (GrafBmp->Empty()) RaiseError("SaveMap: no map image to save");
   const std::string dir = Platform::ExtractFilePath(FileName);
@@ -110,12 +120,15 @@ void TGeoMap::SaveMap(const std::string& FileName, const std::string& DataID) {
   std::string& imgName = FView.FMapImgName;
   imgName = Zelk_fileutil::StripExtension(Zelk_fileutil::StripPath(FileName)) + ".jpg";
   try {
-    SaveCalDataAsXML(Zelk_fileutil::StripExtension(FileName) + ".xml", DataID);
     Platform::TJPEGImage jpeg;
     jpeg.SetOnProgress(FOnDataLoading);
     jpeg.SetCompressionQuality(FView.FJPEGQuality);
     jpeg.Assign(GrafBmp);
-    jpeg.SaveToFile(dir + imgName);
+    // the picture and the calibration that describes it change together
+    WriteFilePair(
+        dir + imgName, [&](const std::string& temp) { jpeg.SaveToFile(temp); },
+        Zelk_fileutil::StripExtension(FileName) + ".xml",
+        [&](const std::string& temp) { WriteCalFile(temp, DataID); });
   } catch (...) {
     // Without the image on disk the new name would point at nothing.
     imgName = oldName;

@@ -6,6 +6,7 @@
 #include <typeinfo>
 
 #include "geomap/caltext.h"
+#include "platform/atomicfile.h"
 #include "platform/codepage.h"
 #include "platform/numbers.h"
 #include "support/brontal/tagscan.h"
@@ -153,6 +154,11 @@ void TSymbolRepository::AssignTo(Platform::TPersistent* Dest) const {
 }
 
 void TSymbolRepository::StoreOnFile(const std::string& FName, const std::string& DataID) const {
+  // a failed store keeps the file that was there
+  Platform::WriteFileAtomically(FName, [&](const std::string& temp) { WriteFile(temp, DataID); });
+}
+
+void TSymbolRepository::WriteFile(const std::string& FName, const std::string& DataID) const {
   Platform::TTextFile f;
   f.Rewrite(FName);
   f.WriteLn("<?xml version=\"1.0\"?>");

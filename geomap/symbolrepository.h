@@ -48,8 +48,9 @@ class TSymbolRepository : public Platform::TComponent {
   // arrays); any other source as the platform does.
   void Assign(const Platform::TPersistent* Source) override;
 
-  // Writes the file above, replacing any file of that name. Raises
-  // EInOutError when the file cannot be created or written.
+  // Writes the file above, replacing any file of that name only once it is
+  // complete. Raises EInOutError when the file cannot be created or
+  // written; the file that was there then stays as it was.
   void StoreOnFile(const std::string& FName, const std::string& DataID) const;
   // False when the file cannot be opened; otherwise ReadFromOpenXMLFile.
   bool LoadFromFile(const std::string& FName, const std::string& DataID);
@@ -64,6 +65,7 @@ class TSymbolRepository : public Platform::TComponent {
   void AssignTo(Platform::TPersistent* Dest) const override;
 
  private:
+  void WriteFile(const std::string& FName, const std::string& DataID) const;
   void Append(const TSymbol& s);
   bool InRange(int32_t ix) const { return ix >= 1 && ix <= FNEntries; }
 
