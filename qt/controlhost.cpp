@@ -263,6 +263,9 @@ void ControlHost::mousePressEvent(QMouseEvent* Event) {
   Platform::TMouseButton button;
   if (FControl == nullptr || !ButtonOf(Event->button(), button))
     return QWidget::mousePressEvent(Event);
+  // Qt follows the second press of a double click with the double click;
+  // the control hears of that press from there, marked as double.
+  if (Event->flags() & Qt::MouseEventCreatedDoubleClick) return;
   const QPoint at = Event->position().toPoint();
   Guarded([&] { FControl->DispatchMouseDown(button, ShiftOf(Event), at.x(), at.y()); });
   ProcessPlatformMessages();
