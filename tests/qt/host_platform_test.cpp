@@ -3,8 +3,10 @@
 
 #include <QBitmap>
 #include <QClipboard>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QImage>
+#include <QTimer>
 
 #include "geoatlas/geoatlas.h"
 #include "hosted_map.h"
@@ -92,6 +94,43 @@ TEST(HostClipboard, PicturesConvertBothWays) {
   EXPECT_EQ(b.PixelAt(4, 2), Platform::RGB(10, 200, 30));
   EXPECT_EQ(lumivar_qt::ToQImage(b).pixel(4, 2), qRgb(10, 200, 30));
   EXPECT_FALSE(lumivar_qt::FromQImage(QImage(), b));
+}
+
+}  // namespace
+
+namespace {
+
+// Runs Qt's event loop for a while, waiting for events as an application's
+// loop does.
+void RunQtLoop(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+TEST(HostEventLoop, ControlsThatAskForAPaintArePaintedWhenQtsLoopWaits) {
+  Platform::TComboBox combo(nullptr);
+  combo.SetBounds(0, 0, 120, 22);
+  lumivar_qt::ControlHost host(&combo);
+  host.show();
+  host.grab();  // the first paint
+  ASSERT_FALSE(combo.NeedsPaint());
+  int painted = 0;
+  QObject::connect(&host, &lumivar_qt::ControlHost::SurfacePainted, [&] { ++painted; });
+  combo.Items()->Add("Europe");  // asks for a paint at the next round of messages
+  EXPECT_TRUE(combo.NeedsPaint());
+  RunQtLoop(20);
+  EXPECT_FALSE(combo.NeedsPaint());
+  EXPECT_EQ(painted, 1);
+  host.SetControl(nullptr);
+}
+
+TEST(HostEventLoop, MessagesPostedToThePlatformAreDeliveredFromQtsLoop) {
+  lumivar_qt::ControlHost host;  // connects the loops
+  int delivered = 0;
+  Platform::Application->Post([&] { ++delivered; });
+  RunQtLoop(20);
+  EXPECT_EQ(delivered, 1);
 }
 
 }  // namespace
