@@ -31,7 +31,7 @@ bench: build
 coverage:
 	@bash scripts/install-deps.sh coverage
 	@cmake -S . -B build-coverage -DCMAKE_BUILD_TYPE=Debug -DLUMIVAR_COVERAGE=ON \
-	  -DLUMIVAR_BUILD_BENCH=OFF >/dev/null
+	  -DLUMIVAR_BUILD_BENCH=OFF -DLUMIVAR_BUILD_QT=OFF >/dev/null
 	@# gcov finds the sources through the paths compiled in; the compiler
 	@# cache would make them relative to its base folder.
 	@env -u CCACHE_BASEDIR cmake --build build-coverage -j $(JOBS)
@@ -44,7 +44,8 @@ FUZZ_SECONDS ?= 60
 fuzz:
 	@bash scripts/install-deps.sh fuzz
 	@CC=clang CXX=clang++ cmake -S . -B build-fuzz -DLUMIVAR_BUILD_FUZZ=ON -DLUMIVAR_SANITIZE=ON \
-	  -DLUMIVAR_BUILD_TESTS=OFF -DLUMIVAR_BUILD_BENCH=OFF -DLUMIVAR_BUILD_TOOLS=OFF >/dev/null
+	  -DLUMIVAR_BUILD_TESTS=OFF -DLUMIVAR_BUILD_BENCH=OFF -DLUMIVAR_BUILD_TOOLS=OFF \
+	  -DLUMIVAR_BUILD_QT=OFF >/dev/null
 	@cmake --build build-fuzz -j $(JOBS)
 	@bash scripts/run-fuzz.sh build-fuzz $(FUZZ_SECONDS)
 

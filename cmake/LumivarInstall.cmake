@@ -1,4 +1,7 @@
 set(lumivar_targets lumivar_platform brontal_rt ostrine_rt lumivar_rt)
+if(LUMIVAR_BUILD_QT)
+  list(APPEND lumivar_targets lumivar_qt)
+endif()
 install(TARGETS ${lumivar_targets} EXPORT lumivarTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
@@ -13,10 +16,15 @@ lumivar_install_headers(geobasics INTERNAL cartesian_kernel.h ellipsoid_constant
 lumivar_install_headers(geodb INTERNAL records.h)
 lumivar_install_headers(geomap INTERNAL fits.h solver.h)
 lumivar_install_headers(geoatlas)
+if(LUMIVAR_BUILD_QT)
+  lumivar_install_headers(qt)
+endif()
 
 include(CMakePackageConfigHelpers)
 set(config_dir ${CMAKE_INSTALL_LIBDIR}/cmake/lumivar)
 install(EXPORT lumivarTargets NAMESPACE lumivar:: DESTINATION ${config_dir})
+# The package asks for Qt 6 only where the Qt host was built.
+set(LUMIVAR_PACKAGE_HAS_QT ${LUMIVAR_BUILD_QT})
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/lumivarConfig.cmake.in
   ${PROJECT_BINARY_DIR}/lumivarConfig.cmake INSTALL_DESTINATION ${config_dir})
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/lumivarConfigVersion.cmake

@@ -100,9 +100,15 @@ void TClipboard::Assign(const TPersistent* Source) {
     auto copy = std::make_unique<TBitmap>();
     copy->Assign(b);
     FBitmap = std::move(copy);
+    Changed();
     return;
   }
   TPersistent::Assign(Source);
+}
+
+void TClipboard::Clear() {
+  FBitmap.reset();
+  Changed();
 }
 
 void TClipboard::AssignTo(TPersistent* Dest) const {

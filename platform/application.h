@@ -94,20 +94,27 @@ class TScreen : public TComponent {
 constexpr uint16_t CF_BITMAP = 2;
 
 // Holds one picture. Assigning a bitmap copies it; a bitmap assigned from
-// the clipboard copies it back.
+// the clipboard copies it back. OnChange tells a host (which mirrors the
+// picture to the desktop's clipboard) that the content changed.
 class TClipboard : public TPersistent {
  public:
   std::string ClassName() const override { return "TClipboard"; }
   void Assign(const TPersistent* Source) override;
   bool HasFormat(uint16_t format) const { return format == CF_BITMAP && FBitmap != nullptr; }
-  void Clear() { FBitmap.reset(); }
+  void Clear();
   const TBitmap* Bitmap() const { return FBitmap.get(); }
+  const TNotifyEvent& OnChange() const { return FOnChange; }
+  void SetOnChange(const TNotifyEvent& h) { FOnChange = h; }
 
  protected:
   void AssignTo(TPersistent* Dest) const override;
 
  private:
   std::unique_ptr<TBitmap> FBitmap;
+  TNotifyEvent FOnChange;
+  void Changed() {
+    if (FOnChange) FOnChange(this);
+  }
 };
 
 extern TApplication* const Application;

@@ -13,6 +13,7 @@ native=(
   libcairo2-dev
   libgeographiclib-dev libproj-dev proj-data libeigen3-dev libsqlite3-dev
   imagemagick locales xplanet-images
+  qt6-base-dev xvfb xauth
 )
 i386=(
   g++-multilib

@@ -208,6 +208,24 @@ TEST(Controls, ClipboardHoldsACopyOfABitmap) {
   EXPECT_THROW(r.Assign(Clipboard()), EConvertError);
 }
 
+TEST(Controls, ClipboardTellsOfEveryChange) {
+  int changes = 0;
+  Clipboard()->SetOnChange([&](TObject* sender) {
+    EXPECT_EQ(sender, Clipboard());
+    ++changes;
+  });
+  TBitmap b;
+  b.SetSize(2, 2);
+  Clipboard()->Assign(&b);
+  EXPECT_EQ(changes, 1);
+  TBitmap r;
+  r.Assign(Clipboard());  // reading changes nothing
+  EXPECT_EQ(changes, 1);
+  Clipboard()->Clear();
+  EXPECT_EQ(changes, 2);
+  Clipboard()->SetOnChange({});
+}
+
 TEST(Controls, ScreenCursorTable) {
   auto shape = std::make_shared<TCursorShape>();
   shape->Width = shape->Height = 32;
