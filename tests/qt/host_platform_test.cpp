@@ -64,7 +64,9 @@ TEST(HostCursor, TheLibrarysMagnifierComesFromItsMasks) {
       const bool painted = mask.pixelIndex(x, y) == 1;
       const bool black = bits.pixelIndex(x, y) == 1;
       ASSERT_EQ(painted, !andBit) << x << "," << y;
-      if (painted) ASSERT_EQ(black, !xorBit) << x << "," << y;
+      if (painted) {
+        ASSERT_EQ(black, !xorBit) << x << "," << y;
+      }
     }
 }
 
