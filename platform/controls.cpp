@@ -163,6 +163,8 @@ void TControl::DispatchMouseUp(TMouseButton Button, TShiftState Shift, int32_t X
 TCustomControl::TCustomControl(TComponent* AOwner)
     : TControl(AOwner), FSurface(std::make_unique<TBitmap>()) {
   FSurface->SetPixelFormat(pf24bit);
+  // A new control needs its first paint; ask for it like any later one.
+  Application->InvalidateControl(this);
 }
 
 TCustomControl::~TCustomControl() = default;

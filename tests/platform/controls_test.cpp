@@ -81,6 +81,13 @@ TEST(Controls, SurfacePaintsOnRepaintAndOnProcessMessages) {
   Application->ProcessMessages();
   EXPECT_EQ(p.paints, 2);  // once for both requests
   EXPECT_FALSE(p.NeedsPaint());
+
+  // a new control gets its first paint from the message loop unasked
+  Probe fresh(nullptr);
+  fresh.SetBounds(0, 0, 8, 8);
+  Application->ProcessMessages();
+  EXPECT_EQ(fresh.paints, 1);
+  EXPECT_EQ(fresh.Canvas()->Pixels(7, 7), clBlue);
 }
 
 TEST(Controls, QueuedMouseInputReachesTheControlWithClicks) {
