@@ -11,7 +11,7 @@ lumivar_install_headers(support/brontal)
 lumivar_install_headers(support/ostrine)
 lumivar_install_headers(geobasics INTERNAL cartesian_kernel.h ellipsoid_constants.h sincos.h)
 lumivar_install_headers(geodb INTERNAL records.h)
-lumivar_install_headers(geomap INTERNAL fits.h solver.h)
+lumivar_install_headers(geomap INTERNAL degrees.h fits.h solver.h)
 lumivar_install_headers(geoatlas)
 
 include(CMakePackageConfigHelpers)

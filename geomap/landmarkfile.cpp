@@ -122,6 +122,14 @@ TLMTextProperties CaptionOf(const TValues& v) {
   return c;
 }
 
+// An element typed over several lines, or indented with tabs, separates its
+// attributes by line breaks and tabs: they count as the blanks they stand for.
+std::string BlanksForLineBreaks(std::string Text) {
+  for (char& c : Text)
+    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+  return Text;
+}
+
 bool IsSectionStart(const std::string& line, const std::string& wanted) {
   const std::string lower = LowerCase1252(line);
   if (lower.find("<gmlandmarks") == std::string::npos || lower.find("korvane") == std::string::npos)
@@ -133,7 +141,7 @@ bool IsSectionStart(const std::string& line, const std::string& wanted) {
 
 TLandMark LandMarkFromAttributes(const std::string& Attributes) {
   TValues v;
-  AttributeValues(Attributes, kAttributeNames, v);
+  AttributeValues(BlanksForLineBreaks(Attributes), kAttributeNames, v);
   TLandMark lm;
   lm.Latitude = FloatOf(v[laLat]);
   lm.Longitude = FloatOf(v[laLong]);

@@ -2,6 +2,7 @@
 // removing (the freed slots filled from the end of the list), reading and
 // replacing, highlight, class visibility and the thinning limit.
 #include <new>
+#include <stdexcept>
 
 #include "geomap/geomap.h"
 #include "support/brontal/dstruct.h"
@@ -35,18 +36,31 @@ void TGeoMap::AddLandMark(const TLandMark& LandMark) {
     FOnLMAction(this, allowed, lmaAdd, LandMark);
     if (!allowed) return;
   }
+  AppendLandMark(LandMark);
+  Paint();
+}
+
+void TGeoMap::AppendLandMark(const TLandMark& LandMark) {
   const int32_t count = FMarks.FNumLandMarks + 1;
-  if (count > static_cast<int32_t>(FMarks.FLandMarks.size())) {
+  // A new block at 1001, 2001, ...: (count - 1) div 1000 blocks and one more.
+  if (count > static_cast<int32_t>(FMarks.FLandMarks.size()) ||
+      (count > kLandMarkBlock && count % kLandMarkBlock == 1)) {
     try {
       FMarks.FLandMarks.resize(
           static_cast<size_t>((count - 1) / kLandMarkBlock * kLandMarkBlock + kLandMarkBlock));
     } catch (const std::bad_alloc&) {
       RaiseError("insufficient memory");
+    } catch (const std::length_error&) {
+      RaiseError("insufficient memory");
     }
   }
   FMarks.FLandMarks[static_cast<size_t>(count - 1)] = LandMark;
   FMarks.FNumLandMarks = count;
-  Paint();
+}
+
+void TGeoMap::ResetLandMarkList() {
+  FMarks.FNumLandMarks = 0;
+  ShrinkEmptyLandMarkList();
 }
 
 void TGeoMap::AddLandMark(double Lat, double Long, double Altitude) {
@@ -260,8 +274,7 @@ void TGeoMap::RemoveLastLandMark() {
 }
 
 void TGeoMap::RemoveAllLandMarks() {
-  FMarks.FNumLandMarks = 0;
-  ShrinkEmptyLandMarkList();
+  ResetLandMarkList();
   Paint();
 }
 
