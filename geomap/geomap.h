@@ -427,6 +427,10 @@ class TGeoMap : public Platform::TCustomControl {
   // Replaces the list by a section of the file, without painting.
   bool ReadLandMarkSection(Platform::TTextFile& InFile, const std::string& DataID);
   bool RemovalAllowed(const TLandMark& LandMark);
+  // Record and spot of landmark From into slot To (both 1-based).
+  void CopyLandMark(int32_t From, int32_t To);
+  // Shortens the list (or empties it) to Count landmarks.
+  void SetLandMarkCount(int32_t Count);
   // Fills slot Index with the last landmark and shortens the list.
   void DropLandMarkAt(int32_t Index);
   // Back to the room of one block once the list is empty.
@@ -519,10 +523,22 @@ class TGeoMap : public Platform::TCustomControl {
     double FGratLineDist = 0;  // 0: automatic
     int32_t FUTMGridDist = 0;  // 0: automatic
   };
+  // Where a landmark is and its class: what every paint reads of every
+  // landmark, kept apart from the records so that thinning a long list
+  // walks 24 bytes a landmark instead of the whole record.
+  struct TLandMarkSpot {
+    double Latitude = 0;
+    double Longitude = 0;
+    uint8_t ClassFlag = 0;
+    static TLandMarkSpot Of(const TLandMark& lm) {
+      return TLandMarkSpot{lm.Latitude, lm.Longitude, lm.ClassFlag};
+    }
+  };
   // The landmark list and how it is shown.
   struct TLandMarks {
     int32_t FNumLandMarks = 0;
     std::vector<TLandMark> FLandMarks;  // room in blocks of 1000
+    std::vector<TLandMarkSpot> FSpots;  // one for each of the FNumLandMarks
     TLandMark FDefaultLM = DefaultLandMark();
     std::array<bool, 256> FLMClassVisible = AllClassesVisible();
     int32_t FLMRandSampleLimit = 20000;

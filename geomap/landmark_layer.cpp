@@ -61,8 +61,7 @@ int32_t TGeoMap::VisibleLandMarksInWindow() const {
     placed = placed && validLat && validLong;
   }
   int32_t n = 0;
-  for (int32_t i = 0; i < FMarks.FNumLandMarks; ++i) {
-    const TLandMark& lm = FMarks.FLandMarks[static_cast<size_t>(i)];
+  for (const TLandMarkSpot& lm : FMarks.FSpots) {
     if (!FMarks.FLMClassVisible[lm.ClassFlag]) continue;
     // A window the calibration cannot place counts every visible landmark,
     // so that the thinning still bounds the drawing.
@@ -79,13 +78,13 @@ double TGeoMap::LandMarkSampleRate() const {
 }
 
 bool TGeoMap::PlaceLandMark(TCanvas* c, int32_t Index, TPoint& At) {
-  const TLandMark& lm = FMarks.FLandMarks[static_cast<size_t>(Index - 1)];
+  const TLandMarkSpot& spot = FMarks.FSpots[static_cast<size_t>(Index - 1)];
   int32_t x = 0, y = 0;
-  if (!FCal.GeoToPixel(lm.Latitude, lm.Longitude, x, y)) return false;
+  if (!FCal.GeoToPixel(spot.Latitude, spot.Longitude, x, y)) return false;
   At = MapImageToControl(TPoint{x, y});
   if (FOnDrawLandmark) {
     bool handled = false;
-    FOnDrawLandmark(this, handled, c, At, lm);
+    FOnDrawLandmark(this, handled, c, At, FMarks.FLandMarks[static_cast<size_t>(Index - 1)]);
     // A handler must not change the list; should one shorten it anyway,
     // the landmark is not read again.
     if (handled || Index > FMarks.FNumLandMarks) return false;
@@ -121,7 +120,7 @@ void TGeoMap::DrawLandMarkCaption(TCanvas* c, TPoint At, const TLMTextProperties
 void TGeoMap::DrawLandMarkLayer(TCanvas* c) {
   const double rate = LandMarkSampleRate();
   for (int32_t i = 1; i <= FMarks.FNumLandMarks; ++i) {
-    if (!FMarks.FLMClassVisible[FMarks.FLandMarks[static_cast<size_t>(i - 1)].ClassFlag]) continue;
+    if (!FMarks.FLMClassVisible[FMarks.FSpots[static_cast<size_t>(i - 1)].ClassFlag]) continue;
     if (!Zelk_math2::BRandom(rate)) continue;
     TPoint at;
     if (!PlaceLandMark(c, i, at)) continue;

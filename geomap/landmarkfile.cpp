@@ -124,6 +124,11 @@ TLMTextProperties CaptionOf(const TValues& v) {
 
 // An element typed over several lines, or indented with tabs, separates its
 // attributes by line breaks and tabs: they count as the blanks they stand for.
+bool HasLineBreaksOrTabs(const std::string& Text) {
+  return std::any_of(Text.begin(), Text.end(),
+                     [](char c) { return c == '\t' || c == '\r' || c == '\n'; });
+}
+
 std::string BlanksForLineBreaks(std::string Text) {
   for (char& c : Text)
     if (c == '\t' || c == '\r' || c == '\n') c = ' ';
@@ -141,7 +146,10 @@ bool IsSectionStart(const std::string& line, const std::string& wanted) {
 
 TLandMark LandMarkFromAttributes(const std::string& Attributes) {
   TValues v;
-  AttributeValues(BlanksForLineBreaks(Attributes), kAttributeNames, v);
+  if (HasLineBreaksOrTabs(Attributes))
+    AttributeValues(BlanksForLineBreaks(Attributes), kAttributeNames, v);
+  else
+    AttributeValues(Attributes, kAttributeNames, v);
   TLandMark lm;
   lm.Latitude = FloatOf(v[laLat]);
   lm.Longitude = FloatOf(v[laLong]);

@@ -55,11 +55,16 @@ void TGeoMap::AppendLandMark(const TLandMark& LandMark) {
     }
   }
   FMarks.FLandMarks[static_cast<size_t>(count - 1)] = LandMark;
+  try {
+    FMarks.FSpots.push_back(TLandMarkSpot::Of(LandMark));
+  } catch (const std::bad_alloc&) {
+    RaiseError("insufficient memory");
+  }
   FMarks.FNumLandMarks = count;
 }
 
 void TGeoMap::ResetLandMarkList() {
-  FMarks.FNumLandMarks = 0;
+  SetLandMarkCount(0);
   ShrinkEmptyLandMarkList();
 }
 
@@ -155,11 +160,19 @@ bool TGeoMap::RemovalAllowed(const TLandMark& LandMark) {
   return allowed;
 }
 
+void TGeoMap::CopyLandMark(int32_t From, int32_t To) {
+  FMarks.FLandMarks[static_cast<size_t>(To - 1)] = FMarks.FLandMarks[static_cast<size_t>(From - 1)];
+  FMarks.FSpots[static_cast<size_t>(To - 1)] = FMarks.FSpots[static_cast<size_t>(From - 1)];
+}
+
+void TGeoMap::SetLandMarkCount(int32_t Count) {
+  FMarks.FNumLandMarks = Count;
+  FMarks.FSpots.resize(static_cast<size_t>(Count));  // shorter: cannot fail
+}
+
 void TGeoMap::DropLandMarkAt(int32_t Index) {
-  auto& list = FMarks.FLandMarks;
-  if (Index != FMarks.FNumLandMarks)
-    list[static_cast<size_t>(Index - 1)] = list[static_cast<size_t>(FMarks.FNumLandMarks - 1)];
-  --FMarks.FNumLandMarks;
+  if (Index != FMarks.FNumLandMarks) CopyLandMark(FMarks.FNumLandMarks, Index);
+  SetLandMarkCount(FMarks.FNumLandMarks - 1);
 }
 
 void TGeoMap::ShrinkEmptyLandMarkList() {
@@ -167,6 +180,7 @@ void TGeoMap::ShrinkEmptyLandMarkList() {
   try {
     FMarks.FLandMarks.resize(kLandMarkBlock);
     FMarks.FLandMarks.shrink_to_fit();
+    FMarks.FSpots.shrink_to_fit();
   } catch (const std::bad_alloc&) {
     RaiseError("insufficient memory");
   }
@@ -185,7 +199,7 @@ int32_t TGeoMap::RemoveSelectedLandMarks(const std::function<bool(const TLandMar
     }
   }
   if (removed == count) {
-    FMarks.FNumLandMarks = 0;
+    SetLandMarkCount(0);
   } else if (removed > 0) {
     // Marked slots, lowest first, take the unmarked landmarks from the end.
     int32_t last = count;
@@ -193,11 +207,11 @@ int32_t TGeoMap::RemoveSelectedLandMarks(const std::function<bool(const TLandMar
       if (!marked.GetBit(k)) continue;
       while (last > 0 && marked.GetBit(last)) --last;
       if (last < k) break;
-      list[static_cast<size_t>(k - 1)] = list[static_cast<size_t>(last - 1)];
+      CopyLandMark(last, k);
       marked.SetBit(last, true);
       marked.SetBit(k, false);
     }
-    FMarks.FNumLandMarks = count - removed;
+    SetLandMarkCount(count - removed);
   }
   return removed;
 }
@@ -288,6 +302,7 @@ TLandMark TGeoMap::GetLandMarkData(int32_t i) const {
 void TGeoMap::SetLandMarkData(int32_t i, const TLandMark& LandMark) {
   if (i < 1 || i > FMarks.FNumLandMarks) return;
   FMarks.FLandMarks[static_cast<size_t>(i - 1)] = LandMark;
+  FMarks.FSpots[static_cast<size_t>(i - 1)] = TLandMarkSpot::Of(LandMark);
   Paint();
 }
 

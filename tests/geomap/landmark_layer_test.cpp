@@ -166,6 +166,33 @@ TEST_F(LandmarkLayer, OnlyLandmarksStrictlyInsideTheControlGetASymbol) {
   }
 }
 
+TEST_F(LandmarkLayer, LandmarksAreDrawnWhereTheListHasThemAfterEveryChange) {
+  // A..F at x = 10, 20, ..., 60; the positions drawn follow the list order
+  auto xs = [this] {
+    Repaint();
+    std::vector<int32_t> v;
+    for (const TPoint& p : drawn) v.push_back(p.X);
+    return v;
+  };
+  map.SetSuppressPaint(true);
+  for (int i = 1; i <= 6; ++i) map.AddLandMark(AtPixel(10 * i, 100));
+  map.RemoveLandMark(2);                        // A F C D E
+  map.RemoveLandMark(40 - 1.0, 0.35, -1, 0.1);  // C and D go: A F E
+  TLandMark moved = AtPixel(70, 100);
+  map.SetLandMarkData(1, moved);  // G F E
+  EXPECT_EQ(xs(), (std::vector<int32_t>{70, 60, 50}));
+  TTestMap copy;
+  copy.Assign(&map);
+  map.RemoveLastLandMark();
+  map.RemoveLandMark(40.0 - 1.0, 0.7, -1);  // G goes: F
+  EXPECT_EQ(xs(), (std::vector<int32_t>{60}));
+  map.Assign(&copy);
+  EXPECT_EQ(xs(), (std::vector<int32_t>{70, 60, 50}));
+  map.RemoveAllLandMarks(uint8_t{0});
+  map.AddLandMark(AtPixel(80, 100));
+  EXPECT_EQ(xs(), (std::vector<int32_t>{80}));
+}
+
 TEST_F(LandmarkLayer, AHandledLandmarkIsLeftToTheApplication) {
   TLandMark lm = AtPixel(100, 100);
   lm.Caption.Text = "Handled";
