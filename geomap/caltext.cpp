@@ -176,50 +176,72 @@ namespace {
 // Position of the first of the characters a or b (or c) from i on, or the
 // length of the text: one pass, where find_first_of looks up the set for
 // every character.
-size_t FindEither(const std::string& text, size_t i, char a, char b, char c) {
+size_t FindEither(std::string_view text, size_t i, char a, char b, char c) {
   const size_t len = text.size();
   while (i < len && text[i] != a && text[i] != b && text[i] != c) ++i;
   return i;
 }
 
-}  // namespace
-
-int32_t NextAttribute(const std::string& Text, int32_t& Pos, std::string& Name,
-                      std::string& Value) {
-  // The name, the quoted and the plain value are each one run of characters
-  // up to a stop character, so the state machine is walked a run at a time.
-  Name.clear();
-  Value.clear();
+// One attribute from index i (within Text) on, as NextAttribute states it;
+// i ends after it. Name and Value view Text. The name, the quoted and the
+// plain value are each one run of characters up to a stop character, so the
+// state machine is walked a run at a time.
+int32_t ScanAttribute(std::string_view Text, size_t& i, std::string_view& Name,
+                      std::string_view& Value) {
   const size_t len = Text.size();
-  if (Pos < 1 || static_cast<uint64_t>(Pos) > len) return 4;
-  size_t i = static_cast<size_t>(Pos) - 1;
-  auto finish = [&](size_t next, int32_t result) {
-    Pos = static_cast<int32_t>(next + 1);
-    return result;
-  };
+  Value = {};
   // name: everything up to "=" (on to the value) or a quote (malformed),
   // without blanks at either end
   const size_t nameEnd = FindEither(Text, i, '=', '"', '"');
   size_t first = i, last = nameEnd;
   while (first < last && Text[first] == ' ') ++first;
   while (last > first && Text[last - 1] == ' ') --last;
-  Name.assign(Text, first, last - first);
+  Name = Text.substr(first, last - first);
+  auto finish = [&](size_t next, int32_t result) {
+    i = next;
+    return result;
+  };
   if (nameEnd == len) return finish(len, 0);
   if (Text[nameEnd] == '"') return finish(nameEnd + 1, 1);
   // value: blanks skipped, then a quoted or a plain run
-  i = nameEnd + 1;
-  while (i < len && Text[i] == ' ') ++i;
-  if (i == len) return finish(len, 0);
-  if (Text[i] == '=') return finish(i + 1, 2);
-  if (Text[i] == '"') {
-    const size_t close = FindEither(Text, i + 1, '"', '"', '"');
-    Value.assign(Text, i + 1, close - i - 1);
+  size_t v = nameEnd + 1;
+  while (v < len && Text[v] == ' ') ++v;
+  if (v == len) return finish(len, 0);
+  if (Text[v] == '=') return finish(v + 1, 2);
+  if (Text[v] == '"') {
+    const size_t close = FindEither(Text, v + 1, '"', '"', '"');
+    Value = Text.substr(v + 1, close - v - 1);
     return finish(std::min(close + 1, len), 0);
   }
-  const size_t stop = FindEither(Text, i, ' ', '"', '=');
-  Value.assign(Text, i, stop - i);
+  const size_t stop = FindEither(Text, v, ' ', '"', '=');
+  Value = Text.substr(v, stop - v);
   if (stop == len) return finish(len, 0);
   return finish(stop + 1, Text[stop] == '=' ? 3 : 0);
+}
+
+// Whether a name read from a file is the lower-case name wanted, letter case
+// ignored.
+bool SameName(std::string_view name, std::string_view lowerWanted) {
+  if (name.size() != lowerWanted.size()) return false;
+  for (size_t k = 0; k < name.size(); ++k)
+    if (LowerAscii(name[k]) != lowerWanted[k]) return false;
+  return true;
+}
+
+}  // namespace
+
+int32_t NextAttribute(const std::string& Text, int32_t& Pos, std::string& Name,
+                      std::string& Value) {
+  Name.clear();
+  Value.clear();
+  if (Pos < 1 || static_cast<uint64_t>(Pos) > Text.size()) return 4;
+  size_t i = static_cast<size_t>(Pos) - 1;
+  std::string_view name, value;
+  const int32_t result = ScanAttribute(Text, i, name, value);
+  Name.assign(name);
+  Value.assign(value);
+  Pos = static_cast<int32_t>(i + 1);
+  return result;
 }
 
 std::string AttributeValue(const std::string& Text, const std::string& Name) {
@@ -240,21 +262,20 @@ void AttributeValues(const std::string& Text, std::span<const std::string_view> 
   // Only the first attribute of a name counts, as for AttributeValue.
   uint64_t found = 0;
   const size_t n = std::min<size_t>({Names.size(), Values.size(), 64});
-  int32_t pos = 1;
-  std::string name, value;
+  size_t i = 0;
+  std::string_view name, value;
   // Files written by a program give the attributes of every element in one
   // order: the search starts after the name found last.
   size_t next = 0;
-  while (NextAttribute(Text, pos, name, value) == 0) {
-    for (char& c : name) c = LowerAscii(c);
+  while (i < Text.size() && ScanAttribute(Text, i, name, value) == 0) {
     for (size_t k = 0; k < n; ++k) {
-      const size_t i = next + k < n ? next + k : next + k - n;
-      if (Names[i] != name) continue;
-      if ((found >> i & 1) == 0) {
-        found |= uint64_t(1) << i;
-        Values[i].swap(value);
+      const size_t ix = next + k < n ? next + k : next + k - n;
+      if (!SameName(name, Names[ix])) continue;
+      if ((found >> ix & 1) == 0) {
+        found |= uint64_t(1) << ix;
+        Values[ix].assign(value);
       }
-      next = i + 1 < n ? i + 1 : 0;
+      next = ix + 1 < n ? ix + 1 : 0;
       break;
     }
   }

@@ -343,6 +343,18 @@ class TGeoMap : public Platform::TCustomControl {
   void SetLandMarkDefault(const TLandMark& lm) { FMarks.FDefaultLM = lm; }
   int32_t LMRandomDisplayThreshold() const { return FMarks.FLMRandSampleLimit; }
   int32_t HighLightLandMark() const { return FMarks.FHighLM; }
+  Platform::TColor HighLightColorFG() const { return FMarks.FHighLMColFG; }
+  Platform::TColor HighLightColorBG() const { return FMarks.FHighLMColBG; }
+  bool HighLightTransparent() const { return FMarks.FHighLMTrans; }
+
+  // --- landmark files ---------------------------------------------------
+  // Replaces the landmarks by those of the file's section DataID (letter
+  // case ignored; "" takes the first section) and repaints. False, the
+  // landmarks kept, when the file cannot be opened or holds no such section.
+  bool LoadLandMarks(const std::string& FName, const std::string& DataID);
+  // The same from the position of an open file, which stays open. No
+  // landmark events; the highlight index is kept.
+  bool ReadLandMarksFromOpenXMLFile(Platform::TTextFile& InFile, const std::string& DataID);
 
   // --- events -----------------------------------------------------------
   const Platform::TProgressEvent& OnDataLoading() const { return FOnDataLoading; }
@@ -410,7 +422,17 @@ class TGeoMap : public Platform::TCustomControl {
   void CheckGeneratedRange(const char* operation, double Low, double High, const char* what) const;
 
   // Landmark list
+  // Appends without asking and without painting, growing by blocks.
+  void AppendLandMark(const TLandMark& LandMark);
+  // Empty, with the room of one block.
+  void ResetLandMarkList();
+  // Replaces the list by a section of the file, without painting.
+  bool ReadLandMarkSection(Platform::TTextFile& InFile, const std::string& DataID);
   bool RemovalAllowed(const TLandMark& LandMark);
+  // Record and spot of landmark From into slot To (both 1-based).
+  void CopyLandMark(int32_t From, int32_t To);
+  // Shortens the list (or empties it) to Count landmarks.
+  void SetLandMarkCount(int32_t Count);
   // Fills slot Index with the last landmark and shortens the list.
   void DropLandMarkAt(int32_t Index);
   // Back to the room of one block once the list is empty.
@@ -438,6 +460,16 @@ class TGeoMap : public Platform::TCustomControl {
   void DrawCalibrationMarker(Platform::TCanvas* c, Platform::TPoint at);
   void DrawLandMarkLayer(Platform::TCanvas* c);
   void DrawHighlightedLandMark(Platform::TCanvas* c);
+  // The share of the visible landmarks drawn at this paint: 1, or the
+  // threshold over the number of them within the window.
+  double LandMarkSampleRate() const;
+  int32_t VisibleLandMarksInWindow() const;
+  // Places landmark Index on the control and offers it to OnDrawLandmark;
+  // false when it is not to be drawn further (not placeable, handled, or
+  // not strictly inside the control).
+  bool PlaceLandMark(Platform::TCanvas* c, int32_t Index, Platform::TPoint& At);
+  void DrawLandMarkCaption(Platform::TCanvas* c, Platform::TPoint At,
+                           const TLMTextProperties& Caption);
 
   // Mouse interaction
   bool InsideControl(int32_t X, int32_t Y) const {
@@ -493,10 +525,22 @@ class TGeoMap : public Platform::TCustomControl {
     double FGratLineDist = 0;  // 0: automatic
     int32_t FUTMGridDist = 0;  // 0: automatic
   };
+  // Where a landmark is and its class: what every paint reads of every
+  // landmark, kept apart from the records so that thinning a long list
+  // walks 24 bytes a landmark instead of the whole record.
+  struct TLandMarkSpot {
+    double Latitude = 0;
+    double Longitude = 0;
+    uint8_t ClassFlag = 0;
+    static TLandMarkSpot Of(const TLandMark& lm) {
+      return TLandMarkSpot{lm.Latitude, lm.Longitude, lm.ClassFlag};
+    }
+  };
   // The landmark list and how it is shown.
   struct TLandMarks {
     int32_t FNumLandMarks = 0;
     std::vector<TLandMark> FLandMarks;  // room in blocks of 1000
+    std::vector<TLandMarkSpot> FSpots;  // one for each of the FNumLandMarks
     TLandMark FDefaultLM = DefaultLandMark();
     std::array<bool, 256> FLMClassVisible = AllClassesVisible();
     int32_t FLMRandSampleLimit = 20000;

@@ -82,7 +82,11 @@ void TGeoMap::AssignFrom(const TGeoMap& s) {
   // cannot get its room leaves what was copied so far.
   try {
     FMarks.FLandMarks.resize(LandMarkRoom(s.FMarks.FNumLandMarks));
+    FMarks.FSpots = s.FMarks.FSpots;
   } catch (const std::bad_alloc&) {
+    FMarks.FNumLandMarks =
+        std::min<int32_t>(FMarks.FNumLandMarks, static_cast<int32_t>(FMarks.FLandMarks.size()));
+    FMarks.FSpots.resize(static_cast<size_t>(FMarks.FNumLandMarks));
     RaiseError("insufficient memory");
   }
   FMarks.FNumLandMarks = s.FMarks.FNumLandMarks;

@@ -122,6 +122,19 @@ TLMTextProperties CaptionOf(const TValues& v) {
   return c;
 }
 
+// An element typed over several lines, or indented with tabs, separates its
+// attributes by line breaks and tabs: they count as the blanks they stand for.
+bool HasLineBreaksOrTabs(const std::string& Text) {
+  return std::any_of(Text.begin(), Text.end(),
+                     [](char c) { return c == '\t' || c == '\r' || c == '\n'; });
+}
+
+std::string BlanksForLineBreaks(std::string Text) {
+  for (char& c : Text)
+    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+  return Text;
+}
+
 bool IsSectionStart(const std::string& line, const std::string& wanted) {
   const std::string lower = LowerCase1252(line);
   if (lower.find("<gmlandmarks") == std::string::npos || lower.find("korvane") == std::string::npos)
@@ -133,7 +146,10 @@ bool IsSectionStart(const std::string& line, const std::string& wanted) {
 
 TLandMark LandMarkFromAttributes(const std::string& Attributes) {
   TValues v;
-  AttributeValues(Attributes, kAttributeNames, v);
+  if (HasLineBreaksOrTabs(Attributes))
+    AttributeValues(BlanksForLineBreaks(Attributes), kAttributeNames, v);
+  else
+    AttributeValues(Attributes, kAttributeNames, v);
   TLandMark lm;
   lm.Latitude = FloatOf(v[laLat]);
   lm.Longitude = FloatOf(v[laLong]);

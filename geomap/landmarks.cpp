@@ -2,6 +2,7 @@
 // removing (the freed slots filled from the end of the list), reading and
 // replacing, highlight, class visibility and the thinning limit.
 #include <new>
+#include <stdexcept>
 
 #include "geomap/geomap.h"
 #include "support/brontal/dstruct.h"
@@ -35,18 +36,36 @@ void TGeoMap::AddLandMark(const TLandMark& LandMark) {
     FOnLMAction(this, allowed, lmaAdd, LandMark);
     if (!allowed) return;
   }
+  AppendLandMark(LandMark);
+  Paint();
+}
+
+void TGeoMap::AppendLandMark(const TLandMark& LandMark) {
   const int32_t count = FMarks.FNumLandMarks + 1;
-  if (count > static_cast<int32_t>(FMarks.FLandMarks.size())) {
+  // A new block at 1001, 2001, ...: (count - 1) div 1000 blocks and one more.
+  if (count > static_cast<int32_t>(FMarks.FLandMarks.size()) ||
+      (count > kLandMarkBlock && count % kLandMarkBlock == 1)) {
     try {
       FMarks.FLandMarks.resize(
           static_cast<size_t>((count - 1) / kLandMarkBlock * kLandMarkBlock + kLandMarkBlock));
     } catch (const std::bad_alloc&) {
       RaiseError("insufficient memory");
+    } catch (const std::length_error&) {
+      RaiseError("insufficient memory");
     }
   }
   FMarks.FLandMarks[static_cast<size_t>(count - 1)] = LandMark;
+  try {
+    FMarks.FSpots.push_back(TLandMarkSpot::Of(LandMark));
+  } catch (const std::bad_alloc&) {
+    RaiseError("insufficient memory");
+  }
   FMarks.FNumLandMarks = count;
-  Paint();
+}
+
+void TGeoMap::ResetLandMarkList() {
+  SetLandMarkCount(0);
+  ShrinkEmptyLandMarkList();
 }
 
 void TGeoMap::AddLandMark(double Lat, double Long, double Altitude) {
@@ -141,11 +160,19 @@ bool TGeoMap::RemovalAllowed(const TLandMark& LandMark) {
   return allowed;
 }
 
+void TGeoMap::CopyLandMark(int32_t From, int32_t To) {
+  FMarks.FLandMarks[static_cast<size_t>(To - 1)] = FMarks.FLandMarks[static_cast<size_t>(From - 1)];
+  FMarks.FSpots[static_cast<size_t>(To - 1)] = FMarks.FSpots[static_cast<size_t>(From - 1)];
+}
+
+void TGeoMap::SetLandMarkCount(int32_t Count) {
+  FMarks.FNumLandMarks = Count;
+  FMarks.FSpots.resize(static_cast<size_t>(Count));  // shorter: cannot fail
+}
+
 void TGeoMap::DropLandMarkAt(int32_t Index) {
-  auto& list = FMarks.FLandMarks;
-  if (Index != FMarks.FNumLandMarks)
-    list[static_cast<size_t>(Index - 1)] = list[static_cast<size_t>(FMarks.FNumLandMarks - 1)];
-  --FMarks.FNumLandMarks;
+  if (Index != FMarks.FNumLandMarks) CopyLandMark(FMarks.FNumLandMarks, Index);
+  SetLandMarkCount(FMarks.FNumLandMarks - 1);
 }
 
 void TGeoMap::ShrinkEmptyLandMarkList() {
@@ -153,6 +180,7 @@ void TGeoMap::ShrinkEmptyLandMarkList() {
   try {
     FMarks.FLandMarks.resize(kLandMarkBlock);
     FMarks.FLandMarks.shrink_to_fit();
+    FMarks.FSpots.shrink_to_fit();
   } catch (const std::bad_alloc&) {
     RaiseError("insufficient memory");
   }
@@ -171,7 +199,7 @@ int32_t TGeoMap::RemoveSelectedLandMarks(const std::function<bool(const TLandMar
     }
   }
   if (removed == count) {
-    FMarks.FNumLandMarks = 0;
+    SetLandMarkCount(0);
   } else if (removed > 0) {
     // Marked slots, lowest first, take the unmarked landmarks from the end.
     int32_t last = count;
@@ -179,11 +207,11 @@ int32_t TGeoMap::RemoveSelectedLandMarks(const std::function<bool(const TLandMar
       if (!marked.GetBit(k)) continue;
       while (last > 0 && marked.GetBit(last)) --last;
       if (last < k) break;
-      list[static_cast<size_t>(k - 1)] = list[static_cast<size_t>(last - 1)];
+      CopyLandMark(last, k);
       marked.SetBit(last, true);
       marked.SetBit(k, false);
     }
-    FMarks.FNumLandMarks = count - removed;
+    SetLandMarkCount(count - removed);
   }
   return removed;
 }
@@ -260,8 +288,7 @@ void TGeoMap::RemoveLastLandMark() {
 }
 
 void TGeoMap::RemoveAllLandMarks() {
-  FMarks.FNumLandMarks = 0;
-  ShrinkEmptyLandMarkList();
+  ResetLandMarkList();
   Paint();
 }
 
@@ -275,6 +302,7 @@ TLandMark TGeoMap::GetLandMarkData(int32_t i) const {
 void TGeoMap::SetLandMarkData(int32_t i, const TLandMark& LandMark) {
   if (i < 1 || i > FMarks.FNumLandMarks) return;
   FMarks.FLandMarks[static_cast<size_t>(i - 1)] = LandMark;
+  FMarks.FSpots[static_cast<size_t>(i - 1)] = TLandMarkSpot::Of(LandMark);
   Paint();
 }
 

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "geobasics/sincos.h"
 #include "geomap/caltext.h"
+#include "geomap/degrees.h"
 #include "support/brontal/tagscan.h"
 
 namespace ZELK_geomap {
@@ -41,29 +41,6 @@ TLandMarkElement ElementFromFileText(const std::string& Text) {
 }
 
 namespace {
-
-// Sine and cosine of a whole number of degrees. Quadrants are exact
-// rotations of each other and 30 and 60 degrees give exactly one half, so a
-// vertex that lies half-way between two pixels is rounded as the halves-to-
-// even rule says, and the same bits come out on every platform.
-ZELK_geobasics::TSinCos SinCosDegrees(int64_t degrees) {
-  const int64_t d = ((degrees % 360) + 360) % 360;
-  const int64_t r = d % 90;
-  ZELK_geobasics::TSinCos base{0.0, 1.0};
-  if (r != 0) base = ZELK_geobasics::SinCos(double(r) * (std::numbers::pi / 180.0));
-  if (r == 30) base.Sin = 0.5;
-  if (r == 60) base.Cos = 0.5;
-  switch (d / 90) {
-    case 1:
-      return {base.Cos, -base.Sin};
-    case 2:
-      return {-base.Sin, -base.Cos};
-    case 3:
-      return {-base.Cos, base.Sin};
-    default:
-      return base;
-  }
-}
 
 int64_t Rnd(double v) {
   return Platform::RoundHalfEven64(v);

@@ -179,6 +179,13 @@ TEST_F(LandmarkFile, SizesLengthsAndOffsetsAreClampedToSaneBounds) {
   EXPECT_EQ(small.Caption.Size, kMinCaptionSize);
 }
 
+TEST_F(LandmarkFile, AnElementOverSeveralLinesKeepsEveryAttribute) {
+  const TLandMark lm = One("lat=\"1\"\r\n\tlong=\"2\"\n  size=\"3\"\tcaptext=\"a b\"");
+  EXPECT_EQ(lm.Longitude, 2);
+  EXPECT_EQ(lm.SymbolProps.Size, 3);
+  EXPECT_EQ(lm.Caption.Text.ToString(), "a b");
+}
+
 TEST_F(LandmarkFile, HeaderNeedsTheSignatureAndTheElementName) {
   EXPECT_FALSE(Read("<gmlandmarks id=\"a\">\n<landmark lat=\"1\" />\n", ""));
   EXPECT_FALSE(Read("<landmarks sig=\"Korvane\">\n<landmark lat=\"1\" />\n", ""));

@@ -145,3 +145,23 @@ TEST(AttributeValues, GivesWhatAttributeValueGivesForEachName) {
       EXPECT_EQ(values[i], AttributeValue(text, std::string(names[i]))) << text << " " << names[i];
   }
 }
+
+TEST(AttributeValues, AgreesWithAttributeValueOnEveryShortText) {
+  // Every text of up to seven characters over the characters that matter.
+  constexpr std::array<std::string_view, 3> names = {"a", "aa", "b"};
+  const std::string alphabet = "aA =\"b";
+  for (size_t length = 0; length <= 7; ++length) {
+    std::string text(length, ' ');
+    size_t combinations = 1;
+    for (size_t i = 0; i < length; ++i) combinations *= alphabet.size();
+    for (size_t n = 0; n < combinations; ++n) {
+      for (size_t i = 0, k = n; i < length; ++i, k /= alphabet.size())
+        text[i] = alphabet[k % alphabet.size()];
+      std::array<std::string, 3> values;
+      AttributeValues(text, names, values);
+      for (size_t i = 0; i < names.size(); ++i)
+        ASSERT_EQ(values[i], AttributeValue(text, std::string(names[i])))
+            << "[" << text << "] " << names[i];
+    }
+  }
+}

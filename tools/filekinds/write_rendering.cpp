@@ -1,6 +1,7 @@
 // File kinds of map rendering: a generated map pair (BMP and calibration)
 // and the window surface of a control painting a UTM map with graticule,
-// grid and markers, saved as BMP. Text uses the built-in face.
+// grid and markers, and one painting landmarks, saved as BMP. Text uses the
+// built-in face.
 #include <filesystem>
 
 #include "geomap/geomap.h"
@@ -69,7 +70,45 @@ void WritePaintedUTMMap(const std::string& dir) {
   });
 }
 
+// Landmarks thinned at random (seeded), symbols of every kind and captions
+// turned at several angles, and a highlighted landmark.
+void WritePaintedLandmarks(const std::string& dir) {
+  InFolderWithBuiltinFont(dir, [&] {
+    Platform::TBitmap bmp;
+    bmp.SetPixelFormat(Platform::pf24bit);
+    bmp.SetSize(240, 180);
+    TGeoMap map(nullptr);
+    map.SetSuppressPaint(true);
+    map.SetBounds(0, 0, 240, 180);
+    map.SetMapBitMap(&bmp);
+    map.SetCalibModel(cmEquiRect);
+    map.AddCalibPoint(48.0, 16.0, 0, 0);
+    map.AddCalibPoint(48.0, 19.0, 240, 0);
+    map.AddCalibPoint(46.0, 16.0, 0, 180);
+    TLandMark lm = map.LandMarkDefault();
+    for (int32_t i = 0; i < 3000; ++i) {
+      lm.Latitude = 46.0 + (i % 61) / 30.0;
+      lm.Longitude = 16.0 + (i / 61) / 16.3;
+      lm.SymbolProps =
+          TSymbolProperties{TLandMarkElement(i % 10), 2 + i % 5, 0x800000, 0x40C0FF, i % 3 == 0,
+                            (i * 37) % 360,           6 + i % 7};
+      lm.Caption.Text = i % 97 == 0 ? "Cap " + std::to_string(i) : "";
+      lm.Caption.Direction = (i * 53) % 360;
+      lm.Caption.HAlignment = TLMHAlignment(i % 3);
+      lm.Caption.VAlignment = Zelk_zelkbase::TVerticalAlignment(i % 3);
+      lm.Caption.Transparent = i % 2 == 0;
+      map.AddLandMark(lm);
+    }
+    map.SetRandSampleLimit(1001);
+    map.SetHighLM(1234);
+    Zelk_math2::RandSeedBRandom(42);
+    map.SetSuppressPaint(false);
+    map.Surface()->SaveToFile("painted_landmarks.bmp");
+  });
+}
+
 const Registration kGenerated(FileKind{"generated map", WriteGeneratedMap});
+const Registration kLandmarks(FileKind{"painted landmarks", WritePaintedLandmarks});
 const Registration kPainted(FileKind{"painted map control", WritePaintedUTMMap});
 
 }  // namespace

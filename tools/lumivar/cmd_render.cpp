@@ -3,6 +3,7 @@
 // generated map written as its BMP and calibration file. And the demo's
 // pictures: the Earth with a graticule, a generated map of Europe.
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include "geomap/geomap.h"
 #include "platform/filesystem.h"
 #include "tools/lumivar/cli.h"
+#include "tools/lumivar/landmark_options.h"
 
 namespace {
 
@@ -121,6 +123,7 @@ void RenderControl(TGeoMap& map, const TRenderOptions& o, const std::string& out
 int RunRender(const Args& argsIn, Context& ctx) {
   Args args = argsIn;
   const std::string out = TakeOutput(args);
+  const TLandmarkOptions landmarks = TakeLandmarkOptions(args);
   TRenderOptions o;
   o.id = TakeOption(args, "--id");
   const std::string size = TakeOption(args, "--size");
@@ -152,8 +155,12 @@ int RunRender(const Args& argsIn, Context& ctx) {
   TGeoMap map(nullptr);
   map.SetName("render");
   LoadCalibration(map, args[0], o.id);
+  LoadLandmarks(map, landmarks);
   RenderControl(map, o, out);
   ctx.out << "wrote " << out << " (" << map.Width() << " x " << map.Height() << ")\n";
+  if (!landmarks.file.empty())
+    ctx.out << map.NumLandMarks() << (map.NumLandMarks() == 1 ? " landmark" : " landmarks")
+            << " from " << landmarks.file << "\n";
   return 0;
 }
 
@@ -187,8 +194,12 @@ int RunGenerate(const Args& argsIn, Context& ctx) {
 const Registration kRender(Command{
     "render",
     "render CALFILE -o OUT.png [--id ID] [--size WxH] [--mag M] [--topleft X Y]\n"
-    "         [--grid none|points|lines|both|utm|utm+points] [--gratdist DEG] [--utmdist M]",
-    "paint a calibrated map as the map control shows it and write the picture as PNG", RunRender});
+    "         [--grid none|points|lines|both|utm|utm+points] [--gratdist DEG] [--utmdist M]\n"
+    "         [--landmarks FILE [ID]] [--symbols FILE]",
+    "paint a calibrated map as the map control shows it and write the picture as PNG;\n"
+    "      landmarks from a landmark file (section ID, else the first), each of class k\n"
+    "      drawn with the symbol of category k of a symbol repository when it has one",
+    RunRender});
 
 const Registration kGenerate(Command{
     "generate", "generate LATLOW LONGLOW LATHIGH LONGHIGH --step DLAT DLONG --size WxH -o NAME",
@@ -244,6 +255,44 @@ void DrawCapitals(Platform::TObject*, Platform::TCanvas* c, double latLow, doubl
   }
 }
 
+// The capitals of the country table as a landmark file, class 1, yellow
+// captions right of a small square (Antarctica has none).
+int32_t WriteCapitals(const std::string& file) {
+  Platform::TTextFile f;
+  f.Rewrite(file);
+  f.WriteLn("<?xml version=\"1.0\"?>");
+  f.WriteLn("<gmlandmarks sig=\"Korvane\" vers=\"1.0\" id=\"capitals\">");
+  int32_t n = 0;
+  for (const ZELK_geobasics::TCountryData& c : ZELK_geobasics::CountryData) {
+    if (c.Capital.Length() == 0) continue;
+    std::string id(c.ISO3166_3.Chars());
+    for (char& ch : id) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    f.WriteLn("<landmark lat=\"" + Platform::FloatToStrFixed(c.CapLat, 4) + "\" long=\"" +
+              Platform::FloatToStrFixed(c.CapLong, 4) + "\" alti=\"" + std::to_string(c.CapAlt) +
+              "\" class=\"1\" element=\"square\" size=\"2\" colorfg=\"000000FF\" id=\"" + id +
+              "\" captext=\"" + EscapeXMLText(c.Capital.Chars()) +
+              "\" capsize=\"7\" capfnm=\"DejaVu Sans\" capfgcol=\"0000FFFF\" "
+              "captransp=\"TRUE\" capdx=\"5\" capdy=\"0\" caphal=\"0\" capval=\"1\" />");
+    ++n;
+  }
+  f.WriteLn("</gmlandmarks>");
+  f.Close();
+  return n;
+}
+
+// A symbol repository whose category 1 draws the capitals: a red dot
+// ringed in black.
+void WriteCapitalSymbols(const std::string& file) {
+  TSymbolRepository repository(nullptr);
+  repository.SetNEntries(1);
+  TSymbol capital;
+  capital.Properties = TSymbolProperties{lmCircle, 3, 0x000000, 0x0000FF, false, 0, 0};
+  capital.Name = "Capital";
+  capital.Category = 1;
+  repository.SetValues(1, capital);
+  repository.StoreOnFile(file, "demo");
+}
+
 void DemoWorld(Context& ctx, const std::string& dir) {
   const std::string earth = FindEarthPicture();
   if (earth.empty()) {
@@ -266,18 +315,21 @@ void DemoWorld(Context& ctx, const std::string& dir) {
     map.AddCalibPoint(-45.0, 135.0, 1792, 768);
     map.SaveCalDataAsXML(dir + "/world.xml", "world");
   }
+  const int32_t capitals = WriteCapitals(dir + "/capitals.xml");
+  WriteCapitalSymbols(dir + "/symbols.xml");
   TGeoMap map(nullptr);
   LoadCalibration(map, dir + "/world.xml", "world");
+  LoadLandmarks(map, TLandmarkOptions{dir + "/capitals.xml", "capitals", dir + "/symbols.xml"});
   map.SetColorGratLine(0x30C0FF);  // light on the dark oceans
   TRenderOptions o;
-  o.mag = 0.5;
   o.grid = sgPointsAndLines;
   o.gratDist = 30;
   RenderControl(map, o, dir + "/world.png");
   ctx.out << "The Earth (" << earth << ") calibrated equirectangularly in " << dir
-          << "/world.xml,\nshown at half size with a 30-degree graticule and the calibration "
-             "points: "
-          << dir << "/world.png\n";
+          << "/world.xml,\nwith a 30-degree graticule, the calibration points and the " << capitals
+          << " capitals of the country table\n(" << dir
+          << "/capitals.xml, drawn with the symbol of " << dir << "/symbols.xml): " << dir
+          << "/world.png\n";
 }
 
 void DemoEurope(Context& ctx, const std::string& dir) {

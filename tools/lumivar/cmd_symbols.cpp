@@ -48,20 +48,31 @@ void DrawLegend(Platform::TBitmap& b) {
   }
 }
 
-int Symbols(const Args& args, Context& ctx) {
-  if (args.size() != 1) throw UsageError("usage: symbols FILE.png");
+void WriteLegend(const std::string& file, Context& ctx) {
   Platform::TBitmap b;
   b.SetPixelFormat(Platform::pf24bit);
   b.SetSize(kLabelWidth + 4 * kColumnWidth, kHeaderHeight + (lmUserDef + 1) * kRowHeight);
   DrawLegend(b);
-  Platform::SavePngToFile(b, args[0]);
-  ctx.out << "wrote " << args[0] << " (" << b.Width() << " x " << b.Height() << " pixels, "
+  Platform::SavePngToFile(b, file);
+  ctx.out << "wrote " << file << " (" << b.Width() << " x " << b.Height() << " pixels, "
           << lmUserDef + 1 << " symbol kinds)\n";
+}
+
+int Symbols(const Args& args, Context& ctx) {
+  if (args.size() != 1) throw UsageError("usage: symbols FILE.png");
+  WriteLegend(args[0], ctx);
   return 0;
 }
 
 const Registration kSymbols(Command{"symbols", "symbols FILE.png",
                                     "draw every landmark symbol kind into a legend picture",
                                     Symbols});
+
+const Registration kDemo(DemoStep{61, "Landmark symbols", [](Context& ctx) {
+                                    Platform::CreateDir("demo-out");
+                                    ctx.out
+                                        << "The legend of the landmark symbols (lumivar symbols): ";
+                                    WriteLegend("demo-out/symbols.png", ctx);
+                                  }});
 
 }  // namespace
