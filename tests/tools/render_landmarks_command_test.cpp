@@ -9,7 +9,6 @@
 #include "geomap/geomap.h"
 #include "tests/testsupport/golden.h"
 #include "tests/testsupport/testsupport.h"
-#include "tool_runner.h"
 
 using namespace ZELK_geomap;
 using lumivar_test::RunTool;
