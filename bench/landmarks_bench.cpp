@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_frame.h"
 #include "geomap/geomap.h"
 #include "platform/platform.h"
 #include "support/brontal/tagscan.h"
@@ -22,7 +23,11 @@ using namespace ZELK_geomap;
 
 namespace {
 
-constexpr int32_t kFrameW = 1920, kFrameH = 1080;
+using lumivar_bench::BM_FrameMemcpy;
+using lumivar_bench::FillMapPicture;
+using lumivar_bench::kFrameH;
+using lumivar_bench::kFrameW;
+
 constexpr int32_t kPaintLandmarks = 1000000;
 constexpr int kFileLandmarks = 100000;
 
@@ -31,14 +36,7 @@ constexpr int kFileLandmarks = 100000;
 // a short caption when asked.
 void LoadCrowdedMap(TGeoMap& map, bool captions) {
   Platform::TBitmap bmp;
-  bmp.SetPixelFormat(Platform::pf24bit);
-  bmp.SetSize(2000, 1500);
-  for (int32_t y = 0; y < bmp.Height(); ++y) {
-    uint32_t* row = bmp.ColorRow(y);
-    for (int32_t x = 0; x < bmp.Width(); ++x)
-      row[x] = Platform::RGB(static_cast<uint8_t>(x ^ y), static_cast<uint8_t>(y >> 3),
-                             static_cast<uint8_t>(x >> 3));
-  }
+  FillMapPicture(bmp, 2000, 1500);
   map.SetSuppressPaint(true);
   map.SetBounds(0, 0, kFrameW, kFrameH);
   map.SetMapBitMap(&bmp);
@@ -73,15 +71,6 @@ void BM_PaintLandmarks(benchmark::State& state) {
 }
 BENCHMARK(BM_PaintLandmarks)->Arg(0)->Arg(1)->ArgName("captions")->Unit(benchmark::kMillisecond);
 
-// The floor: copying one frame of the window surface (15 bits a pixel).
-void BM_FrameMemcpy(benchmark::State& state) {
-  std::vector<uint16_t> a(size_t(kFrameW) * kFrameH, 0x1234), b(a.size());
-  for (auto _ : state) {
-    std::memcpy(b.data(), a.data(), a.size() * sizeof(uint16_t));
-    benchmark::DoNotOptimize(b.data());
-    benchmark::ClobberMemory();
-  }
-}
 BENCHMARK(BM_FrameMemcpy)->Unit(benchmark::kMillisecond);
 
 // A file as an application writes one: every attribute, a caption on every

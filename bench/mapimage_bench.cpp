@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_frame.h"
 #include "geomap/geomap.h"
 #include "platform/jpeg.h"
 #include "platform/platform.h"
@@ -18,8 +19,12 @@ using namespace ZELK_geomap;
 
 namespace {
 
+using lumivar_bench::BM_FrameMemcpy;
+using lumivar_bench::FillMapPicture;
+using lumivar_bench::kFrameH;
+using lumivar_bench::kFrameW;
+
 constexpr int32_t kImgW = 1500, kImgH = 2000;
-constexpr int32_t kFrameW = 1920, kFrameH = 1080;
 
 // A map picture and its calibration, written once per run.
 const std::string& MapFiles() {
@@ -27,14 +32,7 @@ const std::string& MapFiles() {
     const std::string dir = "/tmp/lumivar_bench_mapimage_" + std::to_string(::getpid());
     Platform::CreateDir(dir);
     Platform::TBitmap bmp;
-    bmp.SetPixelFormat(Platform::pf24bit);
-    bmp.SetSize(kImgW, kImgH);
-    for (int32_t y = 0; y < kImgH; ++y) {
-      uint32_t* row = bmp.ColorRow(y);
-      for (int32_t x = 0; x < kImgW; ++x)
-        row[x] = Platform::RGB(static_cast<uint8_t>(x ^ y), static_cast<uint8_t>(y >> 3),
-                               static_cast<uint8_t>(x >> 3));
-    }
+    FillMapPicture(bmp, kImgW, kImgH);
     TGeoMap map(nullptr);
     map.SetMapBitMap(&bmp);
     map.SetCalibModel(cmEquiRect);
@@ -92,15 +90,6 @@ BENCHMARK(BM_ImageLayer)
     ->ArgNames({"mag%", "aa"})
     ->Unit(benchmark::kMillisecond);
 
-// The floor: one frame of the control's 15-bit window surface.
-void BM_FrameMemcpy(benchmark::State& state) {
-  std::vector<uint16_t> a(size_t(kFrameW) * kFrameH, 0x1234), b(a.size());
-  for (auto _ : state) {
-    std::memcpy(b.data(), a.data(), a.size() * sizeof(uint16_t));
-    benchmark::DoNotOptimize(b.data());
-    benchmark::ClobberMemory();
-  }
-}
 BENCHMARK(BM_FrameMemcpy)->Unit(benchmark::kMillisecond);
 
 }  // namespace

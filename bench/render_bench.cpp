@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "bench_frame.h"
 #include "geomap/geomap.h"
 #include "platform/fonts.h"
 #include "platform/jpeg.h"
@@ -18,20 +19,17 @@ using namespace ZELK_geomap;
 
 namespace {
 
+using lumivar_bench::BM_FrameMemcpy;
+using lumivar_bench::FillMapPicture;
+using lumivar_bench::kFrameH;
+using lumivar_bench::kFrameW;
+
 constexpr int32_t kImgW = 1500, kImgH = 2000;
-constexpr int32_t kFrameW = 1920, kFrameH = 1080;
 
 // The map picture, encoded and decoded as a JPEG map would be.
 void LoadJpegMap(TGeoMap& map) {
   Platform::TBitmap bmp;
-  bmp.SetPixelFormat(Platform::pf24bit);
-  bmp.SetSize(kImgW, kImgH);
-  for (int32_t y = 0; y < kImgH; ++y) {
-    uint32_t* row = bmp.ColorRow(y);
-    for (int32_t x = 0; x < kImgW; ++x)
-      row[x] = Platform::RGB(static_cast<uint8_t>(x ^ y), static_cast<uint8_t>(y >> 3),
-                             static_cast<uint8_t>(x >> 3));
-  }
+  FillMapPicture(bmp, kImgW, kImgH);
   Platform::TMemoryStream jpegBytes;
   {
     Platform::TJPEGImage jpeg;
@@ -69,16 +67,6 @@ void BM_PaintMapWithGraticule(benchmark::State& state) {
 }
 BENCHMARK(BM_PaintMapWithGraticule)->Unit(benchmark::kMillisecond);
 
-// The floor: one frame of the 15-bit window surface.
-void BM_FrameMemcpy(benchmark::State& state) {
-  std::vector<uint16_t> a(size_t(kFrameW) * kFrameH, 0x1234), b(a.size());
-  for (auto _ : state) {
-    std::memcpy(b.data(), a.data(), a.size() * sizeof(uint16_t));
-    benchmark::DoNotOptimize(b.data());
-    benchmark::ClobberMemory();
-  }
-  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(a.size() * sizeof(uint16_t)));
-}
 BENCHMARK(BM_FrameMemcpy)->Unit(benchmark::kMillisecond);
 
 void BM_CreateEmptyMapInMemory(benchmark::State& state) {
