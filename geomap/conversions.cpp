@@ -6,8 +6,8 @@
 #include <numbers>
 
 #include "geomap/calibration.h"
+#include "geomap/fits.h"
 #include "platform/types.h"
-#include "support/ostrine/curvefit.h"
 #include "support/ostrine/math2.h"
 
 namespace ZELK_geomap {
@@ -346,7 +346,6 @@ bool TCalibration::RecalcGratMat() {
   FGratMat.Resize(5, cd.NumCalLines);
   FGratMat.Fill(0.0);
   int32_t parallels = 0, meridians = 0;
-  Zelk_math2::TCurveFit fit;
   for (int32_t i = 1; i <= cd.NumCalLines; ++i) {
     const TCalibLine& line = cd.CalLines[i];
     const bool parallel = line.LineType == gtlParallel;
@@ -354,16 +353,8 @@ bool TCalibration::RecalcGratMat() {
     FGratMat.SetVal(kColValue, i, line.LineValue);
     if (line.NumPoints < 3) continue;
     (parallel ? parallels : meridians) += 1;
-    fit.Init();
-    for (int32_t p = 1; p <= line.NumPoints; ++p) {
-      const Platform::TPoint& pt = line.CalPoints[p];
-      if (parallel)
-        fit.EnterStatValue(pt.X, pt.Y);
-      else
-        fit.EnterStatValue(pt.Y, pt.X);
-    }
-    double c0 = 0, c1 = 0, c2 = 0, quality = 0;
-    fit.CalcParabolFit(c0, c1, c2, quality);
+    double c0 = 0, c1 = 0, c2 = 0;
+    FitGraticuleLine(line, c0, c1, c2);
     FGratMat.SetVal(kColC0, i, c0);
     FGratMat.SetVal(kColC1, i, c1);
     FGratMat.SetVal(kColC2, i, c2);

@@ -66,6 +66,21 @@ bool LinearFit(Zelk_math2::TCurveFit& fit, double& k, double& d) {
 
 }  // namespace
 
+void FitGraticuleLine(const TCalibLine& line, double& c0, double& c1, double& c2) {
+  Zelk_math2::TCurveFit fit;
+  fit.Init();
+  const bool parallel = line.LineType == gtlParallel;
+  for (int32_t p = 1; p <= line.NumPoints; ++p) {
+    const Platform::TPoint& pt = line.CalPoints[p];
+    if (parallel)
+      fit.EnterStatValue(pt.X, pt.Y);
+    else
+      fit.EnterStatValue(pt.Y, pt.X);
+  }
+  double quality = 0;
+  fit.CalcParabolFit(c0, c1, c2, quality);
+}
+
 double MillerOrdinate(double latitude) {
   return std::log(std::tan(latitude * 0.4 / 180.0 * kPi + kPi / 4.0));
 }

@@ -29,6 +29,11 @@ void FitMillerCylindrical(const TCalQuad* quads, int32_t n, TMillerPars& Par);
 void FitConicConformal(const TCalQuad* quads, int32_t n, int32_t mapImgWidth, int32_t mapImgHeight,
                        TConicPars& Pars);
 
+// The parabola through a drawn graticule line's points: y = c0 + c1 x +
+// c2 x^2 for a parallel, x = c0 + c1 y + c2 y^2 for a meridian (what the
+// curve fit gives for fewer than three points).
+void FitGraticuleLine(const TCalibLine& line, double& c0, double& c1, double& c2);
+
 // Miller ordinate of a latitude in degrees.
 double MillerOrdinate(double latitude);
 

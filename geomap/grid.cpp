@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "geomap/fits.h"
 #include "geomap/geomap.h"
-#include "support/ostrine/curvefit.h"
 #include "support/ostrine/math2.h"
 #include "support/ostrine/sline.h"
 
@@ -91,22 +91,13 @@ void TGeoMap::DrawGraticuleCurves(TCanvas* c) {
   const bool lines = ShowsLines(FLook.FShowGrat);
   const bool points = FLook.FShowGrat == sgPoints || FLook.FShowGrat == sgPointsAndLines;
   const double mag = FView.FMagnify;
-  Zelk_math2::TCurveFit fit;
   for (int32_t li = 1; li <= cd.NumCalLines; ++li) {
     const TCalibLine& line = cd.CalLines[li];
     if (lines) {
       c->Pen()->SetColor(FLook.FColorGratLine);
-      fit.Init();
       const bool parallel = line.LineType == gtlParallel;
-      for (int32_t p = 1; p <= line.NumPoints; ++p) {
-        const TPoint& pt = line.CalPoints[p];
-        if (parallel)
-          fit.EnterStatValue(pt.X, pt.Y);
-        else
-          fit.EnterStatValue(pt.Y, pt.X);
-      }
-      double c0 = 0, c1 = 0, c2 = 0, quality = 0;
-      fit.CalcParabolFit(c0, c1, c2, quality);
+      double c0 = 0, c1 = 0, c2 = 0;
+      FitGraticuleLine(line, c0, c1, c2);
       // one image pixel at a time across the visible part
       const double start = parallel ? FView.FTopLeft.X : FView.FTopLeft.Y;
       const double end = start + (parallel ? Width() : Height()) / mag;
