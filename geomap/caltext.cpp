@@ -1,5 +1,7 @@
 #include "geomap/caltext.h"
 
+#include "support/ostrine/textconv.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -406,6 +408,16 @@ double ScanFloat(const std::string& S, bool AllowExp, int32_t DecMode, int32_t& 
   if (value > Zelk_univconst::uc_MaxDouble) return Zelk_univconst::uc_MaxDouble;
   if (value < -Zelk_univconst::uc_MaxDouble) return -Zelk_univconst::uc_MaxDouble;
   return value;
+}
+
+int32_t IntegerValue(const std::string& Text) {
+  int32_t pos = 1;
+  return ScanInteger(Text, pos);
+}
+
+Platform::TColor ColorValue(const std::string& Text) {
+  int32_t pos = 1;
+  return static_cast<Platform::TColor>(Zelk_strings::ScanHex(Text, pos));
 }
 
 }  // namespace ZELK_geomap

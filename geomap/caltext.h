@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "platform/streams.h"
+#include "platform/types.h"
 
 namespace ZELK_geomap {
 
@@ -117,5 +118,10 @@ int32_t ScanInteger(const std::string& S, int32_t& Pos);
 // character that stopped the scan. Malformed numbers give 0; the result is
 // limited to the finite range of double.
 double ScanFloat(const std::string& S, bool AllowExp, int32_t DecMode, int32_t& Pos);
+
+// Attribute values as the readers take them, each scanned from the start:
+// an integer, a hexadecimal colour $00BBGGRR.
+int32_t IntegerValue(const std::string& Text);
+Platform::TColor ColorValue(const std::string& Text);
 
 }  // namespace ZELK_geomap

@@ -56,16 +56,6 @@ double FloatOf(const std::string& text) {
   return ScanFloat(text, true, 3, pos);
 }
 
-int32_t IntegerOf(const std::string& text) {
-  int32_t pos = 1;
-  return ScanInteger(text, pos);
-}
-
-Platform::TColor ColorOf(const std::string& text) {
-  int32_t pos = 1;
-  return static_cast<Platform::TColor>(Zelk_strings::ScanHex(text, pos));
-}
-
 bool FlagOf(const std::string& text) {
   return LowerCase1252(text).find("true") != std::string::npos;
 }
@@ -87,19 +77,19 @@ Platform::TFontStyles StylesOf(const std::string& text) {
 
 // 0 (no size given) stays: the platform's default size.
 int32_t CaptionSizeOf(const std::string& text) {
-  const int32_t size = IntegerOf(text);
+  const int32_t size = IntegerValue(text);
   return size == 0 ? 0 : std::clamp(size, kMinCaptionSize, kMaxCaptionSize);
 }
 
 TSymbolProperties SymbolOf(const TValues& v) {
   TSymbolProperties p;
   p.Kind = ElementFromFileText(v[laElement]);
-  p.Size = ClampSymbolExtent(IntegerOf(v[laSize]));
-  p.FGColor = ColorOf(v[laColorFG]);
-  p.BGColor = ColorOf(v[laColorBG]);
+  p.Size = ClampSymbolExtent(IntegerValue(v[laSize]));
+  p.FGColor = ColorValue(v[laColorFG]);
+  p.BGColor = ColorValue(v[laColorBG]);
   p.Transparent = FlagOf(v[laTransp]);
-  p.Direction = IntegerOf(v[laDir]);
-  p.Length = ClampSymbolExtent(IntegerOf(v[laLeng]));
+  p.Direction = IntegerValue(v[laDir]);
+  p.Length = ClampSymbolExtent(IntegerValue(v[laLeng]));
   return p;
 }
 
@@ -109,16 +99,16 @@ TLMTextProperties CaptionOf(const TValues& v) {
   c.Size = CaptionSizeOf(v[laCapSize]);
   c.FontName = Platform::Cp1252ToUtf8(UnescapeXMLText(v[laCapFontName]));
   c.FontStyles = StylesOf(v[laCapFontStyle]);
-  c.FGColor = ColorOf(v[laCapFGColor]);
-  c.BGColor = ColorOf(v[laCapBGColor]);
+  c.FGColor = ColorValue(v[laCapFGColor]);
+  c.BGColor = ColorValue(v[laCapBGColor]);
   c.Transparent = FlagOf(v[laCapTransp]);
-  c.dx = ClampSymbolExtent(IntegerOf(v[laCapDx]));
-  c.dy = ClampSymbolExtent(IntegerOf(v[laCapDy]));
-  c.Direction = IntegerOf(v[laCapDir]);
+  c.dx = ClampSymbolExtent(IntegerValue(v[laCapDx]));
+  c.dy = ClampSymbolExtent(IntegerValue(v[laCapDy]));
+  c.Direction = IntegerValue(v[laCapDir]);
   // Kept modulo 256, as the one-byte fields of the record hold them.
-  c.HAlignment = static_cast<TLMHAlignment>(static_cast<uint8_t>(IntegerOf(v[laCapHAlign])));
+  c.HAlignment = static_cast<TLMHAlignment>(static_cast<uint8_t>(IntegerValue(v[laCapHAlign])));
   c.VAlignment = static_cast<Zelk_zelkbase::TVerticalAlignment>(
-      static_cast<uint8_t>(IntegerOf(v[laCapVAlign])));
+      static_cast<uint8_t>(IntegerValue(v[laCapVAlign])));
   return c;
 }
 
@@ -154,8 +144,8 @@ TLandMark LandMarkFromAttributes(const std::string& Attributes) {
   lm.Latitude = FloatOf(v[laLat]);
   lm.Longitude = FloatOf(v[laLong]);
   lm.Altitude = FloatOf(v[laAlti]);
-  lm.ClassFlag = static_cast<uint8_t>(IntegerOf(v[laClass]));
-  lm.Tag = IntegerOf(v[laUserTag]);
+  lm.ClassFlag = static_cast<uint8_t>(IntegerValue(v[laClass]));
+  lm.Tag = IntegerValue(v[laUserTag]);
   lm.SymbolProps = SymbolOf(v);
   lm.Caption = CaptionOf(v);
   lm.Identifier = TLMIdentifier::FromRaw(UnescapeXMLText(v[laId]));

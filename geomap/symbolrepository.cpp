@@ -58,30 +58,20 @@ std::string SymbolLine(const TSymbol& s) {
   return line + "/>";
 }
 
-int32_t IntegerOf(const std::string& text) {
-  int32_t pos = 1;
-  return ScanInteger(text, pos);
-}
-
-Platform::TColor ColorOf(const std::string& text) {
-  int32_t pos = 1;
-  return static_cast<Platform::TColor>(Zelk_strings::ScanHex(text, pos));
-}
-
 TSymbol SymbolFromAttributes(const std::string& attributes) {
   std::array<std::string, saCount> v;
   AttributeValues(attributes, kAttributeNames, v);
   TSymbol s;
   TSymbolProperties& p = s.Properties;
   p.Kind = ElementFromFileText(v[saElement]);
-  p.Size = ClampSymbolExtent(IntegerOf(v[saSize]));
-  p.FGColor = ColorOf(v[saColorFG]);
-  p.BGColor = ColorOf(v[saColorBG]);
+  p.Size = ClampSymbolExtent(IntegerValue(v[saSize]));
+  p.FGColor = ColorValue(v[saColorFG]);
+  p.BGColor = ColorValue(v[saColorBG]);
   p.Transparent = LowerCase1252(v[saTransp]).find("true") != std::string::npos;
-  p.Direction = IntegerOf(v[saDir]);
-  p.Length = ClampSymbolExtent(IntegerOf(v[saLeng]));
+  p.Direction = IntegerValue(v[saDir]);
+  p.Length = ClampSymbolExtent(IntegerValue(v[saLeng]));
   s.Name = TSymbolName::FromRaw(UnescapeXMLText(v[saName]));
-  s.Category = IntegerOf(v[saCategory]);
+  s.Category = IntegerValue(v[saCategory]);
   return s;
 }
 
