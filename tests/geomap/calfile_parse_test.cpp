@@ -240,3 +240,36 @@ TEST_F(ParseCalibDataTest, CodePageTextArrivesAsUtf8) {
   EXPECT_EQ(data.MapFName, "Köln.jpg");
   EXPECT_EQ(data.Caption, "Grüße");
 }
+
+// The calibration value form: the record and model of the file, fitted,
+// its corners as the file states them; nothing changes when nothing is read.
+TEST_F(ParseCalibDataTest, IntoACalibrationValueFittedAndReadyToConvert) {
+  const std::string file = Write(kHandWritten);
+  TCalibration cal;
+  ASSERT_TRUE(ParseCalibData(file, "overview", cal));
+  ASSERT_TRUE(ParseCalibData(file, "overview", data, model));
+  EXPECT_EQ(cal.Data(), data);
+  EXPECT_EQ(cal.Model(), cmEquiRect);
+  // pixel (800, 600) lies halfway between the quads in both directions
+  const std::optional<TCoords> middle = cal.PixelToGeo(800, 600);
+  ASSERT_TRUE(middle.has_value());
+  EXPECT_NEAR(middle->Latit, 48.25, 1e-9);
+  EXPECT_NEAR(middle->Longit, 16.0, 1e-9);
+  int32_t x = 0, y = 0;
+  ASSERT_TRUE(cal.GeoToPixel(47.5, 17.0, x, y));
+  EXPECT_EQ(x, 1600);
+  EXPECT_EQ(y, 1200);
+
+  // the parabolic calibration gets its graticule matrix: two lines read
+  TCalibration detail;
+  ASSERT_TRUE(ParseCalibData(file, "detail", detail));
+  EXPECT_EQ(detail.Model(), cmParabolicIp);
+  EXPECT_EQ(detail.GratMat().NrOfRows(), 1);  // too few lines to interpolate
+  EXPECT_EQ(detail.Data().NumCalLines, 2);
+
+  const TCalibration before = cal;
+  EXPECT_FALSE(ParseCalibData(file, "nothing like it", cal));
+  EXPECT_FALSE(ParseCalibData(dir.File("missing.xml"), "", cal));
+  EXPECT_EQ(cal.Data(), before.Data());
+  EXPECT_EQ(cal.EquRectPLSP(), before.EquRectPLSP());
+}

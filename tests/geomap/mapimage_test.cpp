@@ -289,6 +289,15 @@ TEST_F(MapImageTest, ResizeHalvesImageAndCalibration) {
     bool valid = false;
     EXPECT_NEAR(map.CalcLatitude(50, 102, valid), 48.0, 0.01);
   }
+  // the points of drawn graticule lines scale alike
+  map.SetCalibModel(cmParabolicIp);
+  map.AddCalibPoint(gtlParallel, 47.5, 11, 301);
+  map.AddCalibPoint(gtlMeridian, 16.5, 251, 7);
+  map.ResizeMap(0.5);
+  const TCalibData& d = map.CalibData();
+  ASSERT_EQ(d.NumCalLines, 2);
+  EXPECT_EQ(d.CalLines[1].CalPoints[1], Platform::Point(6, 150));  // 5.5 and 150.5 to even
+  EXPECT_EQ(d.CalLines[2].CalPoints[1], Platform::Point(126, 4));  // 125.5 and 3.5 to even
 }
 
 TEST_F(MapImageTest, ResizeAndMagnificationRejectNonsense) {
