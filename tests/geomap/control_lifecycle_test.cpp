@@ -176,6 +176,7 @@ TEST(ControlLifecycle, AssignCopiesTheStateButNotEventsTraceOrBounds) {
   src.SetMagnification(3);
   src.SetTopLeft({12, 34});
   src.SetGratLineDist(5);
+  src.SetJPEGQuality(37);
   src.SetBounds(1, 2, 300, 200);
   src.SetMouseTraceColor(0x111111);
   TraceStroke(src, {{1, 1}, {2, 2}, {3, 3}});
@@ -199,6 +200,7 @@ TEST(ControlLifecycle, AssignCopiesTheStateButNotEventsTraceOrBounds) {
   EXPECT_EQ(dst.MapImgFile(), "$unknown$");
   EXPECT_EQ(dst.MapImgWidth(), 640);
   EXPECT_EQ(dst.GratLineDist(), 5.0);
+  EXPECT_EQ(dst.JPEGQuality(), 37);
   EXPECT_EQ(dst.GrafBmp->Width(), 640);
   EXPECT_EQ(dst.GrafBmp->Canvas()->Pixels(3, 4), src.GrafBmp->Canvas()->Pixels(3, 4));
   bool valid = false;
