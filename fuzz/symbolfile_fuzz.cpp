@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TSymbolRepository repo(nullptr);
   const bool found = repo.LoadFromFile(file, id);
   if (!found && repo.NumEntries() != 0) __builtin_trap();
-  for (int32_t i = 1; i <= repo.NumEntries(); ++i) fuzz_symbols::Paint(repo.GetValues(i).Properties);
+  for (int32_t i = 1; i <= repo.NumEntries(); ++i)
+    fuzz_symbols::Paint(repo.GetValues(i).Properties);
   if (found) {
     repo.StoreOnFile(file, id);
     TSymbolRepository back(nullptr);

@@ -37,7 +37,7 @@ inline ZELK_geomap::TCalibData CalibrationOf(const TMapSpec& m) {
 }
 
 // Writes the calibration file, and a grey BMP image of the map's size when
-// the spec names one (its file-name part, in the same directory).
+// the description names one (its file-name part, in the same directory).
 inline std::string WriteMap(const lumivar_test::TempDir& dir, const TMapSpec& m) {
   Platform::TTextFile f;
   f.Rewrite(dir.File(m.file));
