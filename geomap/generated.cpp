@@ -60,6 +60,11 @@ std::string Label(double v, double step, const char* positive, const char* negat
          (v >= 0 ? positive : negative);
 }
 
+// Halves to even, kept in doubles for values beyond any integer range.
+double NearestHalfEven(double v) {
+  return std::nearbyint(v);
+}
+
 void Outline(TCanvas* c, int32_t inset, int32_t W, int32_t H) {
   c->MoveTo(inset, inset);
   c->LineTo(W - inset, inset);
@@ -79,9 +84,11 @@ void DrawGeneratedGraticule(TCanvas* c, const TGeneratedMap& m) {
 
   double v = std::trunc(m.LatLow / m.dLat) * m.dLat;
   for (int32_t n = 0; m.LatHigh > v && n < kMaxGratLines; ++n, v += m.dLat) {
-    const int32_t y =
-        H - RoundHalfEven((v - m.LatLow) / (m.LatHigh - m.LatLow) * (H - 2 * kMargin)) - kMargin;
-    if (!(kMargin < y && y < H - kMargin)) continue;
+    // in doubles: a line far outside a tiny range must not overflow
+    const double yd =
+        H - NearestHalfEven((v - m.LatLow) / (m.LatHigh - m.LatLow) * (H - 2 * kMargin)) - kMargin;
+    if (!(kMargin < yd && yd < H - kMargin)) continue;
+    const int32_t y = static_cast<int32_t>(yd);
     c->MoveTo(kMargin, y);
     c->LineTo(W - kMargin, y);
     const std::string label = Label(v, m.dLat, " N ", " S ");
@@ -91,9 +98,10 @@ void DrawGeneratedGraticule(TCanvas* c, const TGeneratedMap& m) {
   }
   v = std::trunc(m.LongLow / m.dLong) * m.dLong;
   for (int32_t n = 0; m.LongHigh > v && n < kMaxGratLines; ++n, v += m.dLong) {
-    const int32_t x =
-        RoundHalfEven((v - m.LongLow) / (m.LongHigh - m.LongLow) * (W - 2 * kMargin)) + kMargin;
-    if (!(kMargin < x && x < W - kMargin)) continue;
+    const double xd =
+        NearestHalfEven((v - m.LongLow) / (m.LongHigh - m.LongLow) * (W - 2 * kMargin)) + kMargin;
+    if (!(kMargin < xd && xd < W - kMargin)) continue;
+    const int32_t x = static_cast<int32_t>(xd);
     c->MoveTo(x, kMargin);
     c->LineTo(x, H - kMargin);
     const std::string label = Label(v, m.dLong, " E ", " W ");

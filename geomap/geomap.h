@@ -442,6 +442,7 @@ class TGeoMap : public Platform::TCustomControl {
   // Rendering: the layers of the off-screen picture in their order.
   void ConstructInternalMapImg();
   void FillBackground(Platform::TCanvas* c);
+  void SetBackgroundColours(Platform::TCanvas* c);
   // Whether the image layer paints every pixel of the control.
   bool MapImageCoversControl() const;
   // Copies the visible part of the map image into AuxBmp (W x H control

@@ -207,6 +207,13 @@ void TGeoMap::DrawClippedGridLine(TCanvas* c, TPoint p1, TPoint p2) {
 }
 
 void TGeoMap::DrawCalibrationMarker(TCanvas* c, TPoint at) {
+  // A marker wholly off the picture is skipped; the rest lie near it, so
+  // the offsets below cannot overflow.
+  constexpr int64_t kReach = 10;
+  const int64_t w = AuxBmp->Width(), h = AuxBmp->Height();
+  if (int64_t{at.X} + kReach < 0 || int64_t{at.X} - kReach >= w || int64_t{at.Y} + kReach < 0 ||
+      int64_t{at.Y} - kReach >= h)
+    return;
   const int32_t x = at.X, y = at.Y;
   auto diamond = [&](int32_t r) {
     c->MoveTo(x - r, y);

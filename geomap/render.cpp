@@ -34,7 +34,10 @@ void TGeoMap::ConstructInternalMapImg() {
   } else if (Visible()) {
     // The image layer paints every pixel it covers: the background is
     // needed only where the map does not reach.
-    if (!MapImageCoversControl()) FillBackground(c);
+    if (MapImageCoversControl())
+      SetBackgroundColours(c);  // handlers still find the canvas as after a fill
+    else
+      FillBackground(c);
     DrawMapImageLayer(W, H);
     if (FOnBeforeRenderData) FOnBeforeRenderData(this, c);
     if (FLook.FShowGrat != sgNone) DrawGridLayer(c);
@@ -48,9 +51,13 @@ void TGeoMap::ConstructInternalMapImg() {
                            FLook.FColGrayLine, FLook.FColBlackLine, 0x000000);
 }
 
-void TGeoMap::FillBackground(TCanvas* c) {
+void TGeoMap::SetBackgroundColours(TCanvas* c) {
   c->Brush()->SetColor(FLook.FColorBakGnd);
   c->Pen()->SetColor(FLook.FColorBakGnd);
+}
+
+void TGeoMap::FillBackground(TCanvas* c) {
+  SetBackgroundColours(c);
   c->Rectangle(0, 0, Width(), Height());
 }
 

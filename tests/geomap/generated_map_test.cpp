@@ -168,6 +168,13 @@ TEST_F(GeneratedMap, ArgumentsAreNormalised) {
   }
 }
 
+// A range far narrower than the step puts every line far outside the
+// picture: none is drawn, and the arithmetic stays in range.
+TEST_F(GeneratedMap, TinyRangesDrawNoGraticuleLines) {
+  Generate(false, 45.5, 10, 45.500000001, 10.000000001, 1, 1, 300, 200);
+  EXPECT_TRUE(RowsWith(*map.MapBitmap(), kGratGrey, 150).empty());
+}
+
 TEST_F(GeneratedMap, FilesTakeTheNameWithTheirOwnExtensions) {
   map.CreateAndLoadEmptyMap(dir.File("europe.png"), 35, -25, 72, 45, 5, 5, 700, 370, nullptr);
   EXPECT_TRUE(Platform::FileExists(dir.File("europe.bmp")));

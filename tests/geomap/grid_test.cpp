@@ -201,6 +201,20 @@ TEST(Grid, UTMGridSpacing) {
   }
 }
 
+// A marker billions of pixels away neither reaches the picture nor
+// overflows into lines across it.
+TEST(Grid, MarkersFarOffTheControlDrawNothing) {
+  TTestMap map;
+  geomap_test::LoadEquiRectMap(map, 50, 10, 0.01, 400, 300);
+  map.SetShowGrat(sgPoints);
+  ASSERT_GT(CountColor(*map.Surface(), kMarker), 0);
+  for (Platform::TPoint far : {Platform::TPoint{-2000000000, 0}, Platform::TPoint{0, 2000000000}}) {
+    map.SetMagnification(2);
+    map.SetTopLeft(far);
+    EXPECT_EQ(CountColor(*map.Surface(), kMarker), 0) << far.X << ", " << far.Y;
+  }
+}
+
 // Spacings far finer than any map needs must still end: the line count of
 // each direction is bounded.
 TEST(Grid, FineSpacingsFinish) {

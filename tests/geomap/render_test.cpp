@@ -136,6 +136,33 @@ TEST(Render, EventDrawingLandsBetweenTheLayers) {
   }
 }
 
+// Handlers find the background's brush and pen whether or not the map
+// leaves any background to fill, even after a paint that cleared the brush.
+TEST(Render, HandlersFindTheBackgroundBrushWhereverTheMapLies) {
+  for (int32_t size : {100, 600}) {
+    SCOPED_TRACE(size);
+    TTestMap map;
+    map.SetColorBakGnd(kMagenta);
+    LoadGradient(map, size, size);
+    map.SetOnDataRendered([](Platform::TObject*, Platform::TCanvas* c) {
+      c->Brush()->SetStyle(Platform::bsClear);
+      c->Pen()->SetColor(kRed);
+    });
+    map.Repaint();
+    Platform::TColor brush = 0, pen = 0;
+    Platform::TBrushStyle style = Platform::bsClear;
+    map.SetOnBeforeRenderData([&](Platform::TObject*, Platform::TCanvas* c) {
+      brush = c->Brush()->Color();
+      style = c->Brush()->Style();
+      pen = c->Pen()->Color();
+    });
+    map.Repaint();
+    EXPECT_EQ(brush, kMagenta);
+    EXPECT_EQ(style, Platform::bsSolid);
+    EXPECT_EQ(pen, kMagenta);
+  }
+}
+
 TEST(Render, OffScreenImageGrowsWithTheControlAndNeverShrinks) {
   TTestMap map;
   map.SetImageSize(100, 80);  // loading sizes it to the image
