@@ -29,7 +29,7 @@ void TGeoAtlas::CBoxMapsChange(Platform::TObject*) {
   const int32_t index = FCboxMaps->ItemIndex() + 1;
   if (index >= 1 && index <= FMaps.Count()) {
     FCurrentMapIdx = index;
-    LoadMap(index);
+    if (LoadMap(index)) RepaintWithOutlines();
   }
   if (FOnCBxMapsChg) FOnCBxMapsChg(this);
 }

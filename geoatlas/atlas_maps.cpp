@@ -25,15 +25,19 @@ bool TGeoAtlas::SelectMap(int32_t Index) {
   FCurrentMapIdx = Index;
   if (!LoadMap(Index)) return false;
   FCboxMaps->SetItemIndex(Index - 1);
+  RepaintWithOutlines();
   return true;
 }
 
 bool TGeoAtlas::LoadMap(int32_t Index) {
-  if (!FGeoMap->LoadCalDataFromXML(FMaps.Slot(Index).OpenedFName, "")) return false;
+  return FGeoMap->LoadCalDataFromXML(FMaps.Slot(Index).OpenedFName, "");
+}
+
+void TGeoAtlas::RepaintWithOutlines() {
   // The map control paints when the image arrives, before it fits the new
-  // calibration; the outlines need the fitted one.
+  // calibration and before the selector shows the pick; the outlines need
+  // both.
   FGeoMap->Refresh();
-  return true;
 }
 
 bool TGeoAtlas::ZoomIn(double CurrentLat, double CurrentLong, double CurrentResolution) {

@@ -102,6 +102,7 @@ class TGeoAtlas : public Platform::TCustomControl {
   void DrawMapOutline(Platform::TCanvas* Canvas, const ZELK_geomap::TCornerArray& Corners);
   // Loads the map in slot Index into the map control.
   bool LoadMap(int32_t Index);
+  void RepaintWithOutlines();
 
   ZELK_geomap::TGeoMap* FGeoMap = nullptr;
   Platform::TPanel* FCPanel = nullptr;

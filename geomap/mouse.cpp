@@ -158,13 +158,18 @@ bool TGeoMap::MouseBox(int32_t& xLo, int32_t& yLo, int32_t& xHi, int32_t& yHi) {
   // Whatever happens inside the message loop, the box ends and the mouse
   // mode comes back.
   struct TRestore {
-    TMouse& mouse;
+    TGeoMap& map;
     TMouseActMode action;
     ~TRestore() {
-      mouse.FMouseBoxState = mbsIdle;
-      mouse.FMouseAction = action;
+      // a handler that threw mid-drag leaves no box on the screen
+      try {
+        map.MouseBoxAbort();
+      } catch (...) {
+      }
+      map.FMouse.FMouseBoxState = mbsIdle;
+      map.FMouse.FMouseAction = action;
     }
-  } restore{FMouse, FMouse.FMouseAction};
+  } restore{*this, FMouse.FMouseAction};
   FMouse.FMouseAction = maNone;
   FMouse.FMouseBoxState = mbsWaiting;
   while (FMouse.FMouseBoxState == mbsWaiting || FMouse.FMouseBoxState == mbsDragging) {

@@ -208,6 +208,9 @@ TEST_F(AtlasControl, OtherMapsAreOutlinedUntilAMapIsPicked) {
   auto outlined = [&](TPoint p) {
     return map->Surface()->PixelAt(p.X, p.Y) == map->Surface()->ReduceColor(0xFF0000);
   };
+  // as the selection leaves it, without another paint
+  EXPECT_TRUE(outlined({160, 50}));
+  EXPECT_FALSE(outlined({460, 100}));
   const struct {
     double magnification;
     TPoint onBern50, onBern20, onSwiss, inside;

@@ -92,15 +92,31 @@ TEST_F(MouseBox, WaitsWhileTheIdleHandlerFeedsInput) {
   EXPECT_EQ(yHi, 30);
 }
 
-TEST_F(MouseBox, AFailingHandlerStillRestoresTheMouseMode) {
-  map.SetMouseAction(Zelk_zelkbase::maZoomDrag);
-  map.SetOnMouseDown([](Platform::TObject*, Platform::TMouseButton, Platform::TShiftState, int32_t,
-                        int32_t) { throw std::runtime_error("handler"); });
-  PostDrag({10, 10}, {20, 20});
-  EXPECT_THROW(map.MouseBox(xLo, yLo, xHi, yHi), std::runtime_error);
-  EXPECT_EQ(map.MouseAction(), Zelk_zelkbase::maZoomDrag);
-  Application->ClearMessages();
-  EXPECT_FALSE(map.MouseBox(xLo, yLo, xHi, yHi));  // starts afresh
+TEST_F(MouseBox, AFailingHandlerStillRestoresTheMouseModeAndErasesTheBox) {
+  const struct {
+    const char* what;
+    bool onMove;  // else on the press, before any box is drawn
+  } cases[] = {{"press", false}, {"second move, box drawn", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    map.SetMouseAction(Zelk_zelkbase::maZoomDrag);
+    const auto before = SurfacePixels(map);
+    int moves = 0;
+    auto fail = [] { throw std::runtime_error("handler"); };
+    map.SetOnMouseDown(
+        [&](Platform::TObject*, Platform::TMouseButton, Platform::TShiftState, int32_t, int32_t) {
+          if (!c.onMove) fail();
+        });
+    map.SetOnMouseMove([&](Platform::TObject*, Platform::TShiftState, int32_t, int32_t) {
+      if (c.onMove && ++moves == 2) fail();
+    });
+    PostDrag({10, 10}, {20, 20});
+    EXPECT_THROW(map.MouseBox(xLo, yLo, xHi, yHi), std::runtime_error);
+    EXPECT_EQ(map.MouseAction(), Zelk_zelkbase::maZoomDrag);
+    EXPECT_EQ(SurfacePixels(map), before);
+    Application->ClearMessages();
+    EXPECT_FALSE(map.MouseBox(xLo, yLo, xHi, yHi));  // starts afresh
+  }
 }
 
 }  // namespace
