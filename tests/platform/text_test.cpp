@@ -137,6 +137,19 @@ TEST(TextFonts, BuiltInFaceMeasuresItsCells) {
   SetSystemFontsEnabled(true);
 }
 
+// Coordinate labels carry a degree sign: the built-in face draws it as a
+// small ring at the top of the cell, not as the "?" of unknown characters.
+TEST(TextFonts, BuiltInFaceDrawsTheDegreeSign) {
+  SetSystemFontsEnabled(false);
+  auto b = White(20, 20);
+  b->Canvas()->Font()->SetHeight(-8);
+  b->Canvas()->Font()->SetColor(clBlack);
+  b->Canvas()->Brush()->SetStyle(bsClear);
+  b->Canvas()->TextOut(2, 2, "\u00B0");
+  EXPECT_EQ(Ink(*b), Rect(3, 2, 7, 6));
+  SetSystemFontsEnabled(true);
+}
+
 TEST(TextFonts, SizeAndHeightAtNinetySixDotsPerInch) {
   TFont f;
   f.SetSize(8);
