@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs every benchmark program of a folder and fails when any of them fails
+# Runs every benchmark program (<area>_bench) of a folder and fails when any of them fails
 # or when there is none. A failing program does not stop the others; the
 # failures are listed at the end. Further arguments go to every program
 # (e.g. --benchmark_repetitions=5).
@@ -10,7 +10,9 @@ dir=${1:?usage: run-benchmarks.sh DIR [ARGS...]}
 shift
 failed=()
 ran=0
-for program in "$dir"/*; do
+# Only the current naming: programs left in the folder by older builds
+# under other names are not run.
+for program in "$dir"/*_bench; do
   [[ -f "$program" && -x "$program" ]] || continue
   echo "== $program"
   ran=$((ran + 1))
