@@ -8,6 +8,7 @@
 #include <limits>
 #include <system_error>
 
+#include "platform/lettercase.h"
 #include "support/brontal/brontal.h"
 
 namespace ZELK_geomap {
@@ -27,13 +28,6 @@ namespace {
 
 constexpr int32_t kMaxDecimals = 340;  // enough for every digit of the smallest double
 constexpr int32_t kSciDecimals = 14;   // 15 significant digits, the precision of a double
-
-char LowerAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-}
-char UpperAscii(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-}
 
 std::string FixedText(double value, int32_t decimals) {
   if (std::isnan(value)) return "NAN";
@@ -113,9 +107,9 @@ int32_t PosOfNth(const std::string& Sub, const std::string& S, int32_t Start, in
   std::string text;
   const std::string* s = &S;
   if (IgnoreCase) {
-    for (char& c : sub) c = LowerAscii(c);
+    for (char& c : sub) c = Platform::LowerCase(c);
     text = S;
-    for (char& c : text) c = LowerAscii(c);
+    for (char& c : text) c = Platform::LowerCase(c);
     s = &text;
   }
   for (int32_t found = 0; from <= s->size();) {
@@ -226,7 +220,7 @@ int32_t ScanAttribute(std::string_view Text, size_t& i, std::string_view& Name,
 bool SameName(std::string_view name, std::string_view lowerWanted) {
   if (name.size() != lowerWanted.size()) return false;
   for (size_t k = 0; k < name.size(); ++k)
-    if (LowerAscii(name[k]) != lowerWanted[k]) return false;
+    if (Platform::LowerCase(name[k]) != lowerWanted[k]) return false;
   return true;
 }
 
@@ -248,11 +242,11 @@ int32_t NextAttribute(const std::string& Text, int32_t& Pos, std::string& Name,
 
 std::string AttributeValue(const std::string& Text, const std::string& Name) {
   std::string wanted = Name;
-  for (char& c : wanted) c = LowerAscii(c);
+  for (char& c : wanted) c = Platform::LowerCase(c);
   int32_t pos = 1;
   std::string name, value;
   while (NextAttribute(Text, pos, name, value) == 0) {
-    for (char& c : name) c = LowerAscii(c);
+    for (char& c : name) c = Platform::LowerCase(c);
     if (name == wanted) return value;
   }
   return "";
@@ -385,7 +379,7 @@ double ScanFloat(const std::string& S, bool AllowExp, int32_t DecMode, int32_t& 
   int32_t exponent = 0;
   int state = 1;
   for (;;) {
-    const char c = Pos <= len ? UpperAscii(S[static_cast<size_t>(Pos) - 1]) : 'Z';
+    const char c = Pos <= len ? Platform::UpperCase(S[static_cast<size_t>(Pos) - 1]) : 'Z';
     const TCharClass cls = ClassOf(c, DecMode);
     int next = kTransitions[state - 1][cls];
     if (next == 6 && state <= 5 && !AllowExp) next = kEnd;

@@ -19,6 +19,16 @@ inline std::string LowerCase(std::string_view s) {
   return lower;
 }
 
+constexpr char UpperCase(char c) noexcept {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+inline std::string UpperCase(std::string_view s) {
+  std::string upper(s);
+  for (char& c : upper) c = UpperCase(c);
+  return upper;
+}
+
 // Equality that ignores the case of the ASCII letters.
 constexpr bool SameText(std::string_view a, std::string_view b) noexcept {
   if (a.size() != b.size()) return false;

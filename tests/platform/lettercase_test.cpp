@@ -11,20 +11,23 @@
 using Platform::LowerCase;
 using Platform::SameText;
 
-TEST(LetterCase, OnlyTheAsciiLettersAreLowered) {
+TEST(LetterCase, OnlyTheAsciiLettersChangeCase) {
   struct Case {
-    std::string text, lower;
+    std::string text, lower, upper;
   };
   const Case cases[] = {
-      {"ABCXYZ abcxyz", "abcxyz abcxyz"},
-      {"@[`{", "@[`{"},  // the neighbours of A, Z, a and z
-      {"Map.JPG", "map.jpg"},
-      {"\xC4\xD6\xDC", "\xC4\xD6\xDC"},  // Windows-1252 capitals stay
-      {"\xC3\x84Rger", "\xC3\x84rger"},  // so do UTF-8 sequences
-      {std::string("A\0B", 3), std::string("a\0b", 3)},
-      {"", ""},
+      {"ABCXYZ abcxyz", "abcxyz abcxyz", "ABCXYZ ABCXYZ"},
+      {"@[`{", "@[`{", "@[`{"},  // the neighbours of A, Z, a and z
+      {"Map.JPG", "map.jpg", "MAP.JPG"},
+      {"\xC4\xE4\xDC", "\xC4\xE4\xDC", "\xC4\xE4\xDC"},  // Windows-1252 letters stay
+      {"\xC3\x84Rger", "\xC3\x84rger", "\xC3\x84RGER"},  // so do UTF-8 sequences
+      {std::string("A\0b", 3), std::string("a\0b", 3), std::string("A\0B", 3)},
+      {"", "", ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(LowerCase(c.text), c.lower) << c.text;
+  for (const Case& c : cases) {
+    EXPECT_EQ(LowerCase(c.text), c.lower) << c.text;
+    EXPECT_EQ(Platform::UpperCase(c.text), c.upper) << c.text;
+  }
 }
 
 TEST(LetterCase, SameTextIgnoresTheCaseOfAsciiLettersOnly) {

@@ -3,7 +3,6 @@
 // generated map written as its BMP and calibration file. And the demo's
 // pictures: the Earth with a graticule, a generated map of Europe.
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +11,7 @@
 
 #include "geomap/geomap.h"
 #include "platform/filesystem.h"
+#include "platform/lettercase.h"
 #include "tools/lumivar/cli.h"
 #include "tools/lumivar/landmark_options.h"
 
@@ -265,8 +265,7 @@ int32_t WriteCapitals(const std::string& file) {
   int32_t n = 0;
   for (const ZELK_geobasics::TCountryData& c : ZELK_geobasics::CountryData) {
     if (c.Capital.Length() == 0) continue;
-    std::string id(c.ISO3166_3.Chars());
-    for (char& ch : id) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    const std::string id = Platform::UpperCase(c.ISO3166_3.Chars());
     f.WriteLn("<landmark lat=\"" + Platform::FloatToStrFixed(c.CapLat, 4) + "\" long=\"" +
               Platform::FloatToStrFixed(c.CapLong, 4) + "\" alti=\"" + std::to_string(c.CapAlt) +
               "\" class=\"1\" element=\"square\" size=\"2\" colorfg=\"000000FF\" id=\"" + id +
