@@ -54,8 +54,9 @@ void TGeoMap::AppendLandMark(const TLandMark& LandMark) {
       RaiseError("insufficient memory");
     }
   }
-  FMarks.FLandMarks[static_cast<size_t>(count - 1)] = LandMark;
   try {
+    // the record's strings allocate too
+    FMarks.FLandMarks[static_cast<size_t>(count - 1)] = LandMark;
     FMarks.FSpots.push_back(TLandMarkSpot::Of(LandMark));
   } catch (const std::bad_alloc&) {
     RaiseError("insufficient memory");

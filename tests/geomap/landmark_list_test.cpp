@@ -181,12 +181,17 @@ TEST_F(LandmarkList, RemovalsFillTheFreedSlotsFromTheEnd) {
          return m.RemoveLandMark(Zelk_zelkbase::TRectDouble{-1, 2.5, 1, 0.5}, -1);
        },
        "AED", 2},
-      {"class", "ABCD",
+      {"class", "ABCDE",
        [](TGeoMap& m) {
-         m.RemoveAllLandMarks(uint8_t{0});
+         for (int32_t i : {2, 3}) {
+           TLandMark lm = m.GetLandMarkData(i);
+           lm.ClassFlag = 1;
+           m.SetLandMarkData(i, lm);
+         }
+         m.RemoveAllLandMarks(uint8_t{1});
          return 0;
        },
-       "", 0},
+       "AED", 0},
       {"last", "ABCD",
        [](TGeoMap& m) {
          m.RemoveLastLandMark();

@@ -108,8 +108,6 @@ TEST_F(LandmarkFile, MissingAttributesGiveZeroEmptyAndCross) {
   want.Longitude = 9.25;
   want.SymbolProps.Kind = lmCross;
   EXPECT_EQ(One("lat=\"47.5\" long=\"9.25\""), want);
-  EXPECT_EQ(want.Caption.FontStyles, 0);
-  EXPECT_EQ(want.Caption.Size, 0);
 }
 
 TEST_F(LandmarkFile, ValuesConvertAsFarAsTheyGo) {
