@@ -54,6 +54,7 @@ void CheckRoundTrip(const TCalibData& r1, TCalibModel m1) {
   Check(m2 == m1);
   Check(r2.NumCalLines == r1.NumCalLines && r2.NumCalQuads == r1.NumCalQuads);
   Check(r2.Ellipsoid == r1.Ellipsoid);
+  Check(r2.Caption == r1.Caption && r2.MapFName == r1.MapFName);
   for (size_t c = 0; c < r1.Corners.size(); ++c)
     Check(Near(r1.Corners[c].Latit, r2.Corners[c].Latit, 5) &&
           Near(r1.Corners[c].Longit, r2.Corners[c].Longit, 5));

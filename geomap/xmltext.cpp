@@ -80,7 +80,16 @@ bool DecodeEntity(std::string_view body, std::string& out) {
 std::string EscapeXMLText(std::string_view Text) {
   std::string out;
   out.reserve(Text.size());
-  for (const char ch : Text) {
+  // Readers trim the blanks at either end of a value: those are written as
+  // references, which survive the trimming.
+  const size_t first = Text.find_first_not_of(' ');
+  const size_t last = Text.find_last_not_of(' ');
+  for (size_t i = 0; i < Text.size(); ++i) {
+    const char ch = Text[i];
+    if (ch == ' ' && (i < first || first == std::string_view::npos || i > last)) {
+      out += "&#32;";
+      continue;
+    }
     switch (ch) {
       case '&':
         out += "&amp;";

@@ -138,12 +138,22 @@ TEST(CalibrationWriter, QuotesAmpersandsAndBracketsAreEscapedAndReadBack) {
                       "caption=\"a &quot;b&quot; &lt;c&gt; &amp; d\">"),
             std::string::npos)
       << text;
-  Platform::TMemoryStream s;
-  s.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
-  s.SetPosition(0);
-  TCalibData back;
-  TCalibModel model = cmUndefined;
-  ASSERT_TRUE(ParseCalibData(&s, "I<D", back, model));
+  auto readBack = [](const std::string& text, const std::string& id) {
+    Platform::TMemoryStream s;
+    s.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+    s.SetPosition(0);
+    TCalibData back;
+    TCalibModel model = cmUndefined;
+    EXPECT_TRUE(ParseCalibData(&s, id, back, model));
+    return back;
+  };
+  TCalibData back = readBack(text, "I<D");
+  EXPECT_EQ(back.Caption, d.Caption);
+  EXPECT_EQ(back.MapFName, d.MapFName);
+  // blanks at either end, which the reader trims, come back too
+  d.Caption = "  Wachau ";
+  d.MapFName = " w.jpg";
+  back = readBack(WriteToText(d, cmEquiRect, "w", false), "w");
   EXPECT_EQ(back.Caption, d.Caption);
   EXPECT_EQ(back.MapFName, d.MapFName);
 }

@@ -18,7 +18,9 @@ TEST(EscapeXMLText, SpecialAndControlCharactersBecomeReferences) {
       {"&amp;", "&amp;amp;"},
       {"line\r\nbreak\ttab", "line&#13;&#10;break&#9;tab"},
       {std::string("nul\0", 4), "nul&#0;"},
-      {"caf\xE9 \x80", "caf\xE9 \x80"},  // 8-bit characters pass
+      {"caf\xE9 \x80", "caf\xE9 \x80"},              // 8-bit characters pass
+      {"  both ends ", "&#32;&#32;both ends&#32;"},  // readers trim these
+      {" ", "&#32;"},
       {"", ""},
   };
   for (const auto& c : cases) {
