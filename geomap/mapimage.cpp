@@ -106,10 +106,7 @@ void TGeoMap::SetMapBitMap(const Platform::TBitmap* Value) {
 
 void WriteFilePair(const std::string& first, const TFileWriter& writeFirst,
                    const std::string& second, const TFileWriter& writeSecond) {
-  Platform::WriteFileAtomically(first, [&](const std::string& firstTemp) {
-    writeFirst(firstTemp);
-    Platform::WriteFileAtomically(second, writeSecond);
-  });
+  Platform::WriteFilesAtomically({{first, writeFirst}, {second, writeSecond}});
 }
 
 void TGeoMap::SaveMap(const std::string& FileName, const std::string& DataID) {

@@ -33,6 +33,9 @@ std::string TemporaryName(const std::string& target) {
 }
 
 void SyncFile(const std::string& name) {
+  int fault = 0;
+  WriteFaults::Allow(0, fault);
+  if (fault != 0) RaiseInOutError("write", name, fault);
   const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) RaiseInOutError("open", name, errno);
   const bool ok = ::fsync(fd) == 0;
@@ -59,27 +62,52 @@ void ReplaceTarget(const std::string& temp, const std::string& target) {
   if (std::rename(temp.c_str(), target.c_str()) != 0) RaiseInOutError("replace", target, errno);
 }
 
-}  // namespace
+// A file written and flushed under its temporary name, not yet in place.
+struct TPreparedFile {
+  std::string target, temp;
+};
 
-void WriteFileAtomically(const std::string& fileName,
-                         const std::function<void(const std::string& tempName)>& write) {
-  const std::string target = ResolveTarget(fileName);
+TPreparedFile Prepare(const TFileToWrite& file) {
+  const std::string target = ResolveTarget(file.fileName);
   struct stat old {};
   const bool existed = ::stat(target.c_str(), &old) == 0;
   if (existed && ::access(target.c_str(), W_OK) != 0) RaiseInOutError("create", target, errno);
   if (existed && S_ISDIR(old.st_mode)) RaiseInOutError("create", target, EISDIR);
   const std::string temp = TemporaryName(target);
   try {
-    write(temp);
+    file.write(temp);
     SyncFile(temp);
     if (existed && ::chmod(temp.c_str(), old.st_mode & 07777) != 0)
       RaiseInOutError("create", temp, errno);
-    ReplaceTarget(temp, target);
   } catch (...) {
     ::unlink(temp.c_str());
     throw;
   }
-  SyncDirectoryOf(target);
+  return TPreparedFile{target, temp};
+}
+
+}  // namespace
+
+void WriteFilesAtomically(const std::vector<TFileToWrite>& files) {
+  std::vector<TPreparedFile> ready;
+  ready.reserve(files.size());
+  try {
+    for (const TFileToWrite& file : files) ready.push_back(Prepare(file));
+    for (TPreparedFile& file : ready) {
+      ReplaceTarget(file.temp, file.target);
+      file.temp.clear();
+    }
+  } catch (...) {
+    for (const TPreparedFile& file : ready)
+      if (!file.temp.empty()) ::unlink(file.temp.c_str());
+    throw;
+  }
+  for (const TPreparedFile& file : ready) SyncDirectoryOf(file.target);
+}
+
+void WriteFileAtomically(const std::string& fileName,
+                         const std::function<void(const std::string& tempName)>& write) {
+  WriteFilesAtomically({TFileToWrite{fileName, write}});
 }
 
 }  // namespace Platform

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace Platform {
 
@@ -17,5 +18,16 @@ namespace Platform {
 // refused with EInOutError (EACCES) before anything is written.
 void WriteFileAtomically(const std::string& fileName,
                          const std::function<void(const std::string& tempName)>& write);
+
+struct TFileToWrite {
+  std::string fileName;
+  std::function<void(const std::string& tempName)> write;
+};
+
+// Files that belong together, each written as above; every temporary is
+// complete and flushed before the first of them replaces its target, in the
+// order given. A failure on the way changes none of the targets; only a
+// failed rename after the first can leave the earlier ones replaced.
+void WriteFilesAtomically(const std::vector<TFileToWrite>& files);
 
 }  // namespace Platform

@@ -1,7 +1,8 @@
 // A seam in the file layer through which tests make writes fail the way a
 // failing or full disk does. Record files, file streams and text files ask
 // it before every write, record files also before every truncation, and the
-// atomic file writer before its rename. Disarmed it costs one atomic load.
+// atomic file writer before its flush to the disk and its rename. Disarmed
+// it costs one atomic load.
 #pragma once
 
 #include <cstdint>

@@ -311,7 +311,7 @@ TEST_F(FailedWriteTest, FailedRetrieveKeepsTheFileItWouldReplace) {
     writes = Platform::CountedWrites();
   }
   EXPECT_EQ(lumivar_test::ReadBytes(dir.File("copy.jpg")), Pattern(20000));
-  ASSERT_EQ(writes, 3);  // two buffers, then the file takes the place of the old one
+  ASSERT_EQ(writes, 4);  // two buffers, the flush, then the file takes the place of the old one
   for (int64_t nth = 1; nth <= writes; ++nth) {
     for (TWriteFault fault : {Platform::wfIOError, Platform::wfShortWrite, Platform::wfNoSpace}) {
       Platform::TWriteFaultScope scope(nth, fault);

@@ -135,8 +135,8 @@ TEST(AtomicFile, ReplacesTheTargetOnlyWhenEverythingWasWritten) {
     EXPECT_EQ(ReadText(target), "012345678901234567890123456789");
     lumivar_test::WriteText(target, "old content");
     ::chmod(target.c_str(), 0640);
-    // Three writes of the content, then the rename: each may fail.
-    for (int64_t nth = 1; nth <= 4; ++nth) {
+    // Three writes of the content, the flush, then the rename: each may fail.
+    for (int64_t nth = 1; nth <= 5; ++nth) {
       for (TWriteFault fault : {wfIOError, wfShortWrite, wfNoSpace}) {
         TWriteFaultScope scope(nth, fault);
         EXPECT_NE(ErrorOf([&] { WriteFileAtomically(target, write); }), 0) << nth;
@@ -150,6 +150,39 @@ TEST(AtomicFile, ReplacesTheTargetOnlyWhenEverythingWasWritten) {
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);  // the replacement keeps the permissions
     EXPECT_EQ(Listing(dir.Path()), std::vector<std::string>{"map.cal"});
+  }
+}
+
+// A map picture and its calibration: neither is replaced until both are
+// written; only the failure of the very last step, the second rename, leaves
+// the first file new.
+TEST(AtomicFile, FilesThatBelongTogetherAreReplacedTogether) {
+  TempDir dir;
+  const std::string a = dir.File("map.jpg"), b = dir.File("map.xml");
+  lumivar_test::WriteText(a, "old a");
+  lumivar_test::WriteText(b, "old b");
+  auto writer = [](const std::string& text) {
+    return [text](const std::string& temp) {
+      TFileStream f(temp, fmCreate);
+      f.WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
+    };
+  };
+  const std::vector<TFileToWrite> pair{{a, writer("new a")}, {b, writer("new b")}};
+  int64_t steps = 0;
+  {
+    TWriteFaultScope counting(0, wfIOError);
+    WriteFilesAtomically(pair);
+    steps = CountedWrites();
+  }
+  ASSERT_EQ(steps, 6);  // per file a write and a flush, then the two renames
+  for (int64_t nth = 1; nth <= steps; ++nth) {
+    lumivar_test::WriteText(a, "old a");
+    lumivar_test::WriteText(b, "old b");
+    TWriteFaultScope scope(nth, wfIOError);
+    EXPECT_NE(ErrorOf([&] { WriteFilesAtomically(pair); }), 0) << nth;
+    EXPECT_EQ(ReadText(a), nth == steps ? "new a" : "old a") << nth;
+    EXPECT_EQ(ReadText(b), "old b") << nth;
+    EXPECT_EQ(Listing(dir.Path()), (std::vector<std::string>{"map.jpg", "map.xml"})) << nth;
   }
 }
 
