@@ -11,7 +11,6 @@
 
 #include "geomap/geomap.h"
 #include "platform/filesystem.h"
-#include "platform/lettercase.h"
 #include "tools/lumivar/cli.h"
 #include "tools/lumivar/landmark_options.h"
 
@@ -255,30 +254,6 @@ void DrawCapitals(Platform::TObject*, Platform::TCanvas* c, double latLow, doubl
   }
 }
 
-// The capitals of the country table as a landmark file, class 1, yellow
-// captions right of a small square (Antarctica has none).
-int32_t WriteCapitals(const std::string& file) {
-  Platform::TTextFile f;
-  f.Rewrite(file);
-  f.WriteLn("<?xml version=\"1.0\"?>");
-  f.WriteLn("<gmlandmarks sig=\"Korvane\" vers=\"1.0\" id=\"capitals\">");
-  int32_t n = 0;
-  for (const ZELK_geobasics::TCountryData& c : ZELK_geobasics::CountryData) {
-    if (c.Capital.Length() == 0) continue;
-    const std::string id = Platform::UpperCase(c.ISO3166_3.Chars());
-    f.WriteLn("<landmark lat=\"" + Platform::FloatToStrFixed(c.CapLat, 4) + "\" long=\"" +
-              Platform::FloatToStrFixed(c.CapLong, 4) + "\" alti=\"" + std::to_string(c.CapAlt) +
-              "\" class=\"1\" element=\"square\" size=\"2\" colorfg=\"000000FF\" id=\"" + id +
-              "\" captext=\"" + EscapeXMLText(c.Capital.Chars()) +
-              "\" capsize=\"7\" capfnm=\"DejaVu Sans\" capfgcol=\"0000FFFF\" "
-              "captransp=\"TRUE\" capdx=\"5\" capdy=\"0\" caphal=\"0\" capval=\"1\" />");
-    ++n;
-  }
-  f.WriteLn("</gmlandmarks>");
-  f.Close();
-  return n;
-}
-
 // A symbol repository whose category 1 draws the capitals: a red dot
 // ringed in black.
 void WriteCapitalSymbols(const std::string& file) {
@@ -314,7 +289,7 @@ void DemoWorld(Context& ctx, const std::string& dir) {
     map.AddCalibPoint(-45.0, 135.0, 1792, 768);
     map.SaveCalDataAsXML(dir + "/world.xml", "world");
   }
-  const int32_t capitals = WriteCapitals(dir + "/capitals.xml");
+  const int32_t capitals = WriteCapitalLandmarks(dir + "/capitals.xml");
   WriteCapitalSymbols(dir + "/symbols.xml");
   TGeoMap map(nullptr);
   LoadCalibration(map, dir + "/world.xml", "world");

@@ -4,13 +4,13 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <ostream>
 #include <string>
 
 #include "geomap/geomap.h"
 #include "platform/platform.h"
 #include "tools/lumivar/cli.h"
+#include "tools/lumivar/landmark_options.h"
 
 namespace {
 
@@ -50,27 +50,6 @@ void WriteGeneratedMap(const std::string& dir, const std::string& name, const st
   map.SaveCalDataAsXML(file, "");
 }
 
-// One landmark a capital: a small red circle with the name beside it. The
-// names are written in the file's 8-bit code page, as the table holds them.
-int32_t WriteCapitals(const std::string& file) {
-  std::ofstream out(file, std::ios::binary);
-  out << "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n"
-      << "<gmlandmarks sig=\"Korvane\" vers=\"1.0\" id=\"capitals\">\r\n";
-  int32_t written = 0;
-  for (const ZELK_geobasics::TCountryData& c : ZELK_geobasics::CountryData) {
-    if (c.Capital.Length() == 0) continue;
-    out << "<landmark lat=\"" << Platform::FloatToStrFixed(c.CapLat, 4) << "\" long=\""
-        << Platform::FloatToStrFixed(c.CapLong, 4)
-        << "\" class=\"1\" element=\"circle\" size=\"3\" colorfg=\"000080\" colorbg=\"0000FF\""
-        << " captext=\"" << ZELK_geomap::EscapeXMLText(c.Capital.Chars())
-        << "\" capsize=\"7\" capfgcol=\"FFFFFF\" captransp=\"true\" capdx=\"5\" />\r\n";
-    ++written;
-  }
-  out << "</gmlandmarks>\r\n";
-  if (!out) throw std::runtime_error("cannot write " + file);
-  return written;
-}
-
 // The viewer beside this program in the build tree, else the installed one.
 std::string ViewerCommand() {
   std::error_code ec;
@@ -92,7 +71,7 @@ const Registration kDemo(DemoStep{
       const bool world = WriteWorldMap("demo-out/world.xml", dir);
       WriteGeneratedMap(dir, "europe", "Europe", 35, -25, 72, 45, 5, 1400, 740);
       WriteGeneratedMap(dir, "alps", "Alps", 43.5, 5, 48.5, 17, 1, 1200, 500);
-      const int32_t capitals = WriteCapitals("demo-out/capitals.xml");
+      const int32_t capitals = WriteCapitalLandmarks("demo-out/capitals.xml");
       ctx.out << "An atlas of " << (world ? "the Earth, " : "") << "Europe and the Alps in " << dir
               << ",\n"
               << capitals << " capitals as landmarks in demo-out/capitals.xml.\n";

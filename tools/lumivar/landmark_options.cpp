@@ -6,7 +6,9 @@
 #include <optional>
 #include <stdexcept>
 
+#include "geobasics/geobasics.h"
 #include "platform/filesystem.h"
+#include "platform/lettercase.h"
 
 namespace lumivar_cli {
 
@@ -60,6 +62,30 @@ int32_t ApplySymbolRepository(TGeoMap& map, const TSymbolRepository& repository)
     ++restyled;
   }
   return restyled;
+}
+
+// The capitals of the country table as a landmark file, class 1, yellow
+// captions right of a small square (Antarctica has none).
+int32_t WriteCapitalLandmarks(const std::string& file) {
+  Platform::TTextFile f;
+  f.Rewrite(file);
+  f.WriteLn("<?xml version=\"1.0\"?>");
+  f.WriteLn("<gmlandmarks sig=\"Korvane\" vers=\"1.0\" id=\"capitals\">");
+  int32_t n = 0;
+  for (const ZELK_geobasics::TCountryData& c : ZELK_geobasics::CountryData) {
+    if (c.Capital.Length() == 0) continue;
+    const std::string id = Platform::UpperCase(c.ISO3166_3.Chars());
+    f.WriteLn("<landmark lat=\"" + Platform::FloatToStrFixed(c.CapLat, 4) + "\" long=\"" +
+              Platform::FloatToStrFixed(c.CapLong, 4) + "\" alti=\"" + std::to_string(c.CapAlt) +
+              "\" class=\"1\" element=\"square\" size=\"2\" colorfg=\"000000FF\" id=\"" + id +
+              "\" captext=\"" + ZELK_geomap::EscapeXMLText(c.Capital.Chars()) +
+              "\" capsize=\"7\" capfnm=\"DejaVu Sans\" capfgcol=\"0000FFFF\" "
+              "captransp=\"TRUE\" capdx=\"5\" capdy=\"0\" caphal=\"0\" capval=\"1\" />");
+    ++n;
+  }
+  f.WriteLn("</gmlandmarks>");
+  f.Close();
+  return n;
 }
 
 }  // namespace lumivar_cli

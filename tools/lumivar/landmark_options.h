@@ -33,4 +33,8 @@ void LoadLandmarks(ZELK_geomap::TGeoMap& map, const TLandmarkOptions& o);
 int32_t ApplySymbolRepository(ZELK_geomap::TGeoMap& map,
                               const ZELK_geomap::TSymbolRepository& repository);
 
+// The capitals of the country table as the landmark section "capitals" of
+// a file; the number written.
+int32_t WriteCapitalLandmarks(const std::string& file);
+
 }  // namespace lumivar_cli
