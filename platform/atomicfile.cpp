@@ -11,7 +11,7 @@
 
 #include "platform/errors.h"
 #include "platform/filesystem.h"
-#include "platform/writefaults.h"
+#include "platform/writefaults_internal.h"
 
 namespace Platform {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "platform/errors.h"
-#include "platform/writefaults.h"
+#include "platform/writefaults_internal.h"
 
 namespace Platform {
 

@@ -3,7 +3,7 @@
 #include <cerrno>
 
 #include "platform/errors.h"
-#include "platform/writefaults.h"
+#include "platform/writefaults_internal.h"
 
 namespace Platform {
 

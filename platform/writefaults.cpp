@@ -1,4 +1,4 @@
-#include "platform/writefaults.h"
+#include "platform/writefaults_internal.h"
 
 #include <atomic>
 #include <cerrno>

@@ -33,10 +33,4 @@ class TWriteFaultScope {
   TWriteFaultScope& operator=(const TWriteFaultScope&) = delete;
 };
 
-namespace WriteFaults {
-// For the file layer: how many of `count` bytes the write about to happen may
-// move. error is set to the errno the write must fail with afterwards, 0 if none.
-int64_t Allow(int64_t count, int& error);
-}  // namespace WriteFaults
-
 }  // namespace Platform
