@@ -188,11 +188,18 @@ void ControlHost::FollowChildren() {
     if (std::find(kept.begin(), kept.end(), gone) == kept.end()) {
       // The control left the tree (and may be gone): never touch it. The
       // widget may be handling the input that removed it.
-      gone->FControl = nullptr;
+      gone->Forget();
       gone->hide();
       gone->deleteLater();
     }
   FChildren = std::move(kept);
+}
+
+void ControlHost::Forget() {
+  // its children left the tree with it and may have been freed with it
+  FControl = nullptr;
+  FFormerPaintedHandler = nullptr;
+  for (ControlHost* child : FChildren) child->Forget();
 }
 
 void ControlHost::FollowCursor() {

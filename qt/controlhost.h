@@ -82,6 +82,8 @@ class ControlHost : public QWidget {
   void OnControlPainted();
   ControlHost* TopHost();
   void FollowChildren();
+  // Lets go of this host's control and its children's without touching them.
+  void Forget();
   void FollowCursor();
   void PickFromList(Platform::TComboBox* Combo);
   // Runs a hand-on of input: errors must not cross Qt's event loop.

@@ -1,7 +1,11 @@
 // The atlas in a real widget: each child control (panel, mode buttons, map
 // selector, map control) has a widget of its own where the atlas lays it
-// out, and the user's clicks reach the child under the mouse.
+// out, and the user's clicks reach the child under the mouse. Widgets of
+// children that leave the tree go without touching their controls.
 #include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QPointer>
 
 #include "geoatlas/geoatlas.h"
 #include "hosted_map.h"
@@ -117,6 +121,36 @@ TEST(HostAtlas, TheChildrensPicturesAreShownWhereTheyLie) {
           << c->ClassName() << " " << p.x() << "," << p.y();
     }
   }
+}
+
+TEST(HostChildren, AChildDeletedWithItsOwnChildrenLeavesNoWidgetHoldingThem) {
+  Platform::TPanel top(nullptr);
+  top.SetBounds(0, 0, 300, 200);
+  auto* box = new Platform::TPanel(nullptr);
+  box->SetParent(&top);
+  box->SetBounds(10, 10, 200, 100);
+  auto* button = new Platform::TSpeedButton(box);  // owned by the box: freed with it
+  button->SetParent(box);
+  button->SetBounds(5, 5, 40, 20);
+  lumivar_qt::ControlHost host(&top);
+  host.show();
+  lumivar_qt::ProcessPlatformMessages();
+  const QPointer<lumivar_qt::ControlHost> boxHost = host.HostOf(box);
+  const QPointer<lumivar_qt::ControlHost> buttonHost = host.HostOf(button);
+  ASSERT_TRUE(boxHost && buttonHost);
+  ASSERT_EQ(buttonHost->parentWidget(), boxHost);
+
+  delete box;  // as an application may, from a handler of the user's input
+  lumivar_qt::ProcessPlatformMessages();
+  EXPECT_EQ(host.HostOf(button), nullptr);
+  // the widgets go later; until then none may reach a freed control
+  ASSERT_TRUE(boxHost && buttonHost);
+  EXPECT_EQ(boxHost->Control(), nullptr);
+  EXPECT_EQ(buttonHost->Control(), nullptr);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(boxHost);
+  EXPECT_FALSE(buttonHost);
+  host.SetControl(nullptr);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The viewer as a user meets it: the status bar under the cursor, errors
 // that keep the map shown, atlases, landmarks, symbols, export, the zoom
-// history, the command line.
+// history, the toolbar beside the menus, the command line.
 #ifdef LUMIVAR_HAVE_VIEWER
 
 #include <gtest/gtest.h>
@@ -9,7 +9,10 @@
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
 #include <cmath>
 
 #include "hosted_map.h"
@@ -244,6 +247,66 @@ TEST(Viewer, ZoomHistoryGoesBackAndForward) {
   v.window.ZoomForward();
   v.window.ZoomForward();  // nothing newer
   EXPECT_DOUBLE_EQ(map->Magnification(), fitted * 4);
+}
+
+// The item of the menu bar at Path, e.g. {"View", "Graticule"} (a submenu's
+// own action), matched without the shortcut marks.
+QAction* MenuItem(const ViewerWindow& window, const QStringList& path) {
+  QList<QAction*> items = window.menuBar()->actions();
+  QAction* found = nullptr;
+  for (const QString& name : path) {
+    found = nullptr;
+    for (QAction* a : items)
+      if (a->text().remove('&') == name) found = a;
+    if (found == nullptr) return nullptr;
+    if (auto* sub = found->menu<QMenu*>()) items = sub->actions();
+  }
+  return found;
+}
+
+TEST(Viewer, TheToolbarHoldsTheMenusOwnItems) {
+  Viewer v;
+  ASSERT_TRUE(v.window.OpenMap(v.Europe()));
+  auto* bar = v.window.findChild<QToolBar*>("tools");
+  ASSERT_NE(bar, nullptr);
+  for (const QStringList& path :
+       std::initializer_list<QStringList>{{"File", "Open map..."},
+                                          {"File", "Open atlas..."},
+                                          {"File", "Open landmarks..."},
+                                          {"File", "Open symbol repository..."},
+                                          {"Mouse", "Pan"},
+                                          {"Mouse", "Trace"},
+                                          {"View", "Graticule"},
+                                          {"View", "Graticule spacing"},
+                                          {"View", "Fit page"},
+                                          {"View", "Zoom back"},
+                                          {"File", "Copy view"},
+                                          {"File", "Export PNG..."}}) {
+    const std::string name = path.join(" > ").toStdString();
+    QAction* menuItem = MenuItem(v.window, path);
+    ASSERT_NE(menuItem, nullptr) << name;
+    // the same action, not a look-alike: both trigger it and show its state
+    ASSERT_TRUE(bar->actions().contains(menuItem)) << name;
+    QWidget* shown = bar->widgetForAction(menuItem);
+    ASSERT_NE(shown, nullptr) << name;
+    if (menuItem->menu<QMenu*>() == nullptr) continue;
+    // a submenu pops up from its button at the first click
+    auto* button = qobject_cast<QToolButton*>(shown);
+    ASSERT_NE(button, nullptr) << name;
+    EXPECT_EQ(button->popupMode(), QToolButton::InstantPopup) << name;
+    EXPECT_EQ(button->defaultAction(), menuItem) << name;
+  }
+  // a choice from the toolbar's menus reaches the map and the View menu's ticks
+  auto toolbarMenu = [&](const QStringList& path) {
+    auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(MenuItem(v.window, path)));
+    return button->defaultAction()->menu<QMenu*>();
+  };
+  toolbarMenu({"View", "Graticule"})->actions().at(2)->trigger();
+  toolbarMenu({"View", "Graticule spacing"})->actions().last()->trigger();
+  EXPECT_EQ(v.window.Map()->ShowGraticule(), ZELK_geomap::sgLines);
+  EXPECT_DOUBLE_EQ(v.window.Map()->GratLineDist(), 30);
+  EXPECT_TRUE(MenuItem(v.window, {"View", "Graticule", "Graticule"})->isChecked());
+  EXPECT_TRUE(MenuItem(v.window, {"View", "Graticule spacing", "30°"})->isChecked());
 }
 
 TEST(Viewer, CommandLine) {

@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QToolButton>
 
 #include "tools/lumivar-view/statustext.h"
 
@@ -108,8 +109,12 @@ void ViewerWindow::BuildActions() {
   QAction* openAtlas =
       item(file, tr("Open &atlas..."), QKeySequence("Ctrl+Shift+O"), [this] { AskOpenAtlas(); });
   openAtlas->setIcon(s->standardIcon(QStyle::SP_DirOpenIcon));
-  item(file, tr("Open &landmarks..."), QKeySequence("Ctrl+L"), [this] { AskOpenLandmarks(); });
-  item(file, tr("Open s&ymbol repository..."), QKeySequence(), [this] { AskOpenSymbols(); });
+  QAction* openLandmarks =
+      item(file, tr("Open &landmarks..."), QKeySequence("Ctrl+L"), [this] { AskOpenLandmarks(); });
+  openLandmarks->setIconText(tr("Landmarks"));
+  QAction* openSymbols =
+      item(file, tr("Open s&ymbol repository..."), QKeySequence(), [this] { AskOpenSymbols(); });
+  openSymbols->setIconText(tr("Symbols"));
   file->addSeparator();
   QAction* copy = item(file, tr("&Copy view"), QKeySequence::Copy, [this] { CopyView(); });
   QAction* exportPng =
@@ -119,6 +124,8 @@ void ViewerWindow::BuildActions() {
   item(file, tr("&Quit"), QKeySequence::Quit, [this] { close(); });
   bar->addAction(openMap);
   bar->addAction(openAtlas);
+  bar->addAction(openLandmarks);
+  bar->addAction(openSymbols);
   bar->addSeparator();
 
   QMenu* mouse = menuBar()->addMenu(tr("&Mouse"));
@@ -163,6 +170,15 @@ void ViewerWindow::BuildActions() {
     a->setData(int(f.format));
     FFormatGroup->addAction(a);
   }
+  // The toolbar shows the View menu's own submenus: one set of checked
+  // items for both.
+  spacing->menuAction()->setIconText(tr("Spacing"));
+  for (QMenu* m : {grat, spacing}) {
+    bar->addAction(m->menuAction());
+    if (auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(m->menuAction())))
+      b->setPopupMode(QToolButton::InstantPopup);
+  }
+  bar->addSeparator();
   view->addSeparator();
   QAction* fit = item(view, tr("&Fit page"), QKeySequence("Ctrl+0"), [this] { FitPage(); });
   fit->setIconText(tr("Fit"));
