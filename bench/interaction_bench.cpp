@@ -22,24 +22,13 @@ using namespace ZELK_geomap;
 namespace {
 
 using lumivar_bench::BM_FrameMemcpy;
-using lumivar_bench::FillMapPicture;
-using lumivar_bench::kFrameH;
-using lumivar_bench::kFrameW;
 
 constexpr int32_t kMaps = 200;
 
 // A 2000 x 1500 picture (the most pixels a map may have) calibrated over
 // 10 x 10 degrees, with 20000 landmarks spread over it.
 void LoadBusyMap(TGeoMap& map) {
-  Platform::TBitmap bmp;
-  FillMapPicture(bmp, 2000, 1500);
-  map.SetSuppressPaint(true);
-  map.SetBounds(0, 0, kFrameW, kFrameH);
-  map.SetMapBitMap(&bmp);
-  map.SetCalibModel(cmEquiRect);
-  map.AddCalibPoint(50.0, 5.0, 0, 0);
-  map.AddCalibPoint(50.0, 15.0, 2000, 0);
-  map.AddCalibPoint(40.0, 5.0, 0, 1500);
+  lumivar_bench::ShowLargestPicture(map, 50.0, 5.0, 40.0, 15.0);
   map.SetShowGrat(sgLines);
   for (int32_t i = 0; i < 20000; ++i)
     map.AddLandMark(40.0 + (i % 200) * 0.05, 5.0 + (i / 200) * 0.1, 0);

@@ -24,7 +24,6 @@ using namespace ZELK_geomap;
 namespace {
 
 using lumivar_bench::BM_FrameMemcpy;
-using lumivar_bench::FillMapPicture;
 using lumivar_bench::kFrameH;
 using lumivar_bench::kFrameW;
 
@@ -35,15 +34,7 @@ constexpr int kFileLandmarks = 100000;
 // landmarks spread evenly over the window (1250 x 800 of them), each with
 // a short caption when asked.
 void LoadCrowdedMap(TGeoMap& map, bool captions) {
-  Platform::TBitmap bmp;
-  FillMapPicture(bmp, 2000, 1500);
-  map.SetSuppressPaint(true);
-  map.SetBounds(0, 0, kFrameW, kFrameH);
-  map.SetMapBitMap(&bmp);
-  map.SetCalibModel(cmEquiRect);
-  map.AddCalibPoint(50.0, 5.0, 0, 0);
-  map.AddCalibPoint(50.0, 15.0, 2000, 0);
-  map.AddCalibPoint(42.5, 5.0, 0, 1500);
+  lumivar_bench::ShowLargestPicture(map, 50.0, 5.0, 42.5, 15.0);
   TLandMark lm = map.LandMarkDefault();
   const double degPerPixel = 10.0 / 2000;
   for (int32_t i = 0; i < kPaintLandmarks; ++i) {
