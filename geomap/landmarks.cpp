@@ -90,14 +90,9 @@ void TGeoMap::AddLandMark(double Lat, double Long, double Altitude, const TLMIde
 
 void TGeoMap::AddLandMark(double Lat, double Long, double Altitude, const std::string& CaptionText,
                           int32_t CaptionSize, Platform::TColor CaptionColor) {
-  TLandMark lm = FMarks.FDefaultLM;
-  lm.Latitude = Lat;
-  lm.Longitude = Long;
-  lm.Altitude = Altitude;
-  lm.Caption.Text = CaptionText;
-  lm.Caption.Size = CaptionSize;
-  lm.Caption.FGColor = CaptionColor;
-  AddLandMark(lm);
+  // the default landmark's identifier and time
+  AddLandMark(Lat, Long, Altitude, FMarks.FDefaultLM.Identifier, FMarks.FDefaultLM.Time,
+              CaptionText, CaptionSize, CaptionColor);
 }
 
 void TGeoMap::AddLandMark(double Lat, double Long, double Altitude, const TLMIdentifier& Identifier,
