@@ -47,8 +47,9 @@ extern const std::array<std::string_view, kNumXMLTags> XMLTagViews;
 // Attribute text for a value between double quotes: "&", the double quote,
 // "<" and ">" become the entities &amp; &quot; &lt; &gt;, and control
 // characters (below 32) numeric references, so that a value can neither end
-// its attribute nor break its line; so do blanks at either end, which
-// readers trim. Text without them comes back unchanged.
+// its attribute nor break its line; so do "=" (readers find an attribute by
+// its name and "=\"", which a value must not end in) and blanks at either
+// end, which readers trim. Text without them comes back unchanged.
 // 8-bit text in, 8-bit text out.
 std::string EscapeXMLText(std::string_view Text);
 

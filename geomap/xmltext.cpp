@@ -103,6 +103,10 @@ std::string EscapeXMLText(std::string_view Text) {
       case '>':
         out += "&gt;";
         break;
+      case '=':
+        // a value ending in "name=" would pose as the next attribute
+        out += "&#61;";
+        break;
       default:
         if (static_cast<unsigned char>(ch) < 32)
           out += "&#" + std::to_string(static_cast<unsigned char>(ch)) + ";";

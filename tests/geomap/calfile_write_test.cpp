@@ -152,7 +152,7 @@ TEST(CalibrationWriter, QuotesAmpersandsAndBracketsAreEscapedAndReadBack) {
   EXPECT_EQ(back.MapFName, d.MapFName);
   // blanks at either end, which the reader trims, come back too
   d.Caption = "  Wachau ";
-  d.MapFName = " w.jpg";
+  d.MapFName = " w.jpg caption=";  // and a name that ends like the next attribute
   back = readBack(WriteToText(d, cmEquiRect, "w", false), "w");
   EXPECT_EQ(back.Caption, d.Caption);
   EXPECT_EQ(back.MapFName, d.MapFName);

@@ -21,6 +21,7 @@ TEST(EscapeXMLText, SpecialAndControlCharactersBecomeReferences) {
       {"caf\xE9 \x80", "caf\xE9 \x80"},              // 8-bit characters pass
       {"  both ends ", "&#32;&#32;both ends&#32;"},  // readers trim these
       {" ", "&#32;"},
+      {"vienna.jpg caption=", "vienna.jpg caption&#61;"},  // no attribute name before a quote
       {"", ""},
   };
   for (const auto& c : cases) {
