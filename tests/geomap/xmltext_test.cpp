@@ -111,11 +111,9 @@ int32_t ReferenceNextAttribute(const std::string& text, int32_t& pos, std::strin
   return result;
 }
 
-}  // namespace
-
-TEST(NextAttribute, AgreesWithTheCharacterByCharacterMachineOnEveryShortText) {
-  // Every text of up to seven characters over the characters that matter.
-  const std::string alphabet = "a =\"";
+// Calls check with every text of up to seven characters over the alphabet.
+template <typename Check>
+void ForEveryShortText(const std::string& alphabet, Check check) {
   for (size_t length = 0; length <= 7; ++length) {
     std::string text(length, ' ');
     size_t combinations = 1;
@@ -123,19 +121,29 @@ TEST(NextAttribute, AgreesWithTheCharacterByCharacterMachineOnEveryShortText) {
     for (size_t n = 0; n < combinations; ++n) {
       for (size_t i = 0, k = n; i < length; ++i, k /= alphabet.size())
         text[i] = alphabet[k % alphabet.size()];
-      int32_t pos = 1, refPos = 1;
-      for (int step = 0; step < 8; ++step) {
-        std::string name, value, refName, refValue;
-        const int32_t result = NextAttribute(text, pos, name, value);
-        const int32_t expected = ReferenceNextAttribute(text, refPos, refName, refValue);
-        ASSERT_EQ(result, expected) << "[" << text << "] step " << step;
-        ASSERT_EQ(pos, refPos) << "[" << text << "] step " << step;
-        ASSERT_EQ(name, refName) << "[" << text << "] step " << step;
-        ASSERT_EQ(value, refValue) << "[" << text << "] step " << step;
-        if (result != 0) break;
-      }
+      check(text);
+      if (::testing::Test::HasFatalFailure()) return;  // the first difference is enough
     }
   }
+}
+
+}  // namespace
+
+TEST(NextAttribute, AgreesWithTheCharacterByCharacterMachineOnEveryShortText) {
+  // Over the characters that matter.
+  ForEveryShortText("a =\"", [](const std::string& text) {
+    int32_t pos = 1, refPos = 1;
+    for (int step = 0; step < 8; ++step) {
+      std::string name, value, refName, refValue;
+      const int32_t result = NextAttribute(text, pos, name, value);
+      const int32_t expected = ReferenceNextAttribute(text, refPos, refName, refValue);
+      ASSERT_EQ(result, expected) << "[" << text << "] step " << step;
+      ASSERT_EQ(pos, refPos) << "[" << text << "] step " << step;
+      ASSERT_EQ(name, refName) << "[" << text << "] step " << step;
+      ASSERT_EQ(value, refValue) << "[" << text << "] step " << step;
+      if (result != 0) break;
+    }
+  });
 }
 
 TEST(AttributeValues, GivesWhatAttributeValueGivesForEachName) {
@@ -150,21 +158,13 @@ TEST(AttributeValues, GivesWhatAttributeValueGivesForEachName) {
 }
 
 TEST(AttributeValues, AgreesWithAttributeValueOnEveryShortText) {
-  // Every text of up to seven characters over the characters that matter.
+  // Over the characters that matter.
   constexpr std::array<std::string_view, 3> names = {"a", "aa", "b"};
-  const std::string alphabet = "aA =\"b";
-  for (size_t length = 0; length <= 7; ++length) {
-    std::string text(length, ' ');
-    size_t combinations = 1;
-    for (size_t i = 0; i < length; ++i) combinations *= alphabet.size();
-    for (size_t n = 0; n < combinations; ++n) {
-      for (size_t i = 0, k = n; i < length; ++i, k /= alphabet.size())
-        text[i] = alphabet[k % alphabet.size()];
-      std::array<std::string, 3> values;
-      AttributeValues(text, names, values);
-      for (size_t i = 0; i < names.size(); ++i)
-        ASSERT_EQ(values[i], AttributeValue(text, std::string(names[i])))
-            << "[" << text << "] " << names[i];
-    }
-  }
+  ForEveryShortText("aA =\"b", [&](const std::string& text) {
+    std::array<std::string, 3> values;
+    AttributeValues(text, names, values);
+    for (size_t i = 0; i < names.size(); ++i)
+      ASSERT_EQ(values[i], AttributeValue(text, std::string(names[i])))
+          << "[" << text << "] " << names[i];
+  });
 }
